@@ -1,0 +1,13 @@
+#include "ombrix_program.h"
+#include "text_codec.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The program ends through its own close handling, never by a window merely hiding.
+    app.setQuitOnLastWindowClosed(false);
+    OmbrixProgram program(ToPath(QCoreApplication::applicationDirPath()));
+    program.start();
+    return app.exec();
+}

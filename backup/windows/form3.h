@@ -1,0 +1,31 @@
+// Form3, the login window of Ombrix: user name and password, checked on every press of
+// "Entra" against the credential file, read afresh each time.
+#pragma once
+
+#include <QWidget>
+
+#include <filesystem>
+
+class QLineEdit;
+class QPushButton;
+
+class Form3 : public QWidget {
+    Q_OBJECT
+  public:
+    explicit Form3(std::filesystem::path programFolder, QWidget* parent = nullptr);
+
+  signals:
+    // The login succeeded and this window is hidden for good.
+    void loggedIn();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void checkLogin();
+
+    std::filesystem::path programFolder_;
+    QLineEdit* user_;
+    QLineEdit* password_;
+    QPushButton* enter_;
+};

@@ -1,0 +1,8 @@
+// The operator's message, in Italian, for a data file that failed: the file and the cause.
+#pragma once
+
+#include "file_failure.h"
+
+#include <QString>
+
+QString FailureText(const FileFailure& failure);
