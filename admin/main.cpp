@@ -1,12 +1,13 @@
+#include "tavelo_program.h"
+#include "text_codec.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QWidget index;
-    index.setObjectName(QStringLiteral("Index"));
-    index.setWindowTitle(QStringLiteral("Gestione Utenti"));
-    index.resize(549, 279);
-    index.show();
+    // The program ends through its own close handling, never by a window merely hiding.
+    app.setQuitOnLastWindowClosed(false);
+    TaveloProgram program(ToPath(QCoreApplication::applicationDirPath()));
+    program.start();
     return app.exec();
 }

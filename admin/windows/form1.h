@@ -1,0 +1,38 @@
+// Form1, the change-credentials window (ChangeForm in code, to keep the class name
+// unique beside Ombrix's own Form1): checks the current user name and password against
+// the credential file and, when they match, replaces the account with the new ones.
+#pragma once
+
+#include <QWidget>
+
+#include <filesystem>
+
+class QLabel;
+class QLineEdit;
+
+class ChangeForm : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ChangeForm(std::filesystem::path programFolder, QWidget* parent = nullptr);
+
+  signals:
+    // "<< Indietro": this window has hidden itself; the user-management window is next.
+    void returned();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void changeAccount();
+    bool anyFieldEmpty() const;
+    // The message box first, then the same text in Label5.
+    void tell(const QString& text);
+    void goBack();
+
+    std::filesystem::path programFolder_;
+    QLineEdit* oldUser_;
+    QLineEdit* oldPassword_;
+    QLineEdit* newUser_;
+    QLineEdit* newPassword_;
+    QLabel* result_;
+};

@@ -1,0 +1,34 @@
+// Genera, the create-user window: writes the credential file with the digests of the
+// user name and password exactly as typed, empty ones included.
+#pragma once
+
+#include <QWidget>
+
+#include <filesystem>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class Genera : public QWidget {
+    Q_OBJECT
+  public:
+    explicit Genera(std::filesystem::path programFolder, QWidget* parent = nullptr);
+
+  signals:
+    // "<< Indietro": this window has hidden itself; the user-management window is next.
+    void returned();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void writeAccount();
+    void goBack();
+
+    std::filesystem::path programFolder_;
+    QLineEdit* user_;
+    QLineEdit* password_;
+    QPushButton* write_;
+    QLabel* result_;
+};

@@ -1,0 +1,38 @@
+#include "index.h"
+
+#include "credential_file.h"
+#include "dialogs.h"
+#include "left_pictures.h"
+#include "look.h"
+#include "right_column.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+Index::Index(const std::filesystem::path& programFolder, QWidget* parent) : QWidget(parent) {
+    look::SetUpWindow(this, "Index", QStringLiteral("Gestione Utenti"), 549, 279);
+    AddLeftPictures(this);
+
+    create_ = column::Button(this, "Command1", QStringLiteral("Genera Utente"));
+    create_->setGeometry(column::kX, 20, column::kWidth, 110);
+    change_ = column::Button(this, "Command2", QStringLiteral("Cambia Nome Utente e Password"));
+    change_->setGeometry(column::kX, 148, column::kWidth, 110);
+    setTabOrder(create_, change_);
+    connect(create_, &QPushButton::clicked, this, &Index::createChosen);
+    connect(change_, &QPushButton::clicked, this, &Index::changeChosen);
+
+    // The file is only looked for, never opened: an empty or damaged one counts as there.
+    const bool exists = CredentialFileExists(programFolder);
+    create_->setEnabled(!exists);
+    change_->setEnabled(exists);
+}
+
+void Index::offerChange() {
+    create_->setEnabled(false);
+    change_->setEnabled(true);
+}
+
+void Index::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Dialogs::instance().endProgram(0);
+}
