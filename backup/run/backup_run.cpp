@@ -1,0 +1,185 @@
+#include "backup_run.h"
+
+#include "entry_file.h"
+#include "file_list.h"
+#include "http_client.h"
+#include "quor_urls.h"
+#include "run_window.h"
+#include "server_config.h"
+
+#include <QFile>
+
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+// Marks the run active for as long as it is in hand, whichever way it leaves.
+struct ActiveGuard {
+    bool& active;
+    explicit ActiveGuard(bool& a) : active(a) { active = true; }
+    ~ActiveGuard() { active = false; }
+};
+
+bool IsErrorStatus(int status) {
+    return status >= 400;
+}
+
+// Why a fetched body must not become the entry's file, or "" when it may.
+QString SaveFailure(const HttpResult& answer, bool written, const QString& entry, const QUrl& url,
+                    const QString& local) {
+    if (answer.abandoned())
+        return QString();
+    if (!answer.succeeded())
+        return QStringLiteral("Il file \"%1\" non è stato salvato. %2").arg(entry, answer.failure);
+    if (IsErrorStatus(answer.status))
+        return QStringLiteral("Il file \"%1\" non è stato salvato: il server ha risposto a %2 con "
+                              "lo stato HTTP %3.")
+            .arg(entry, url.toString(), QString::number(answer.status));
+    if (!written)
+        return QStringLiteral("Impossibile scrivere il file %1.").arg(local);
+    return QString();
+}
+
+} // namespace
+
+BackupRun::BackupRun(std::filesystem::path programFolder, RunWindow& window, HttpClient& client)
+    : programFolder_(std::move(programFolder)), window_(window), client_(client) {}
+
+QString BackupRun::FailureListText() {
+    return QStringLiteral("Salvataggio Fallito.\r\nEseguire il comando Copia di Sicurezza dal "
+                          "pannello di Quor.");
+}
+
+QString BackupRun::PercentCaption(double p) {
+    // nearbyint follows the default rounding mode: halves go to the even neighbour.
+    return QString::number(static_cast<long long>(std::nearbyint(p))) + u'%';
+}
+
+void BackupRun::click() {
+    // The HTTP client needs no preparing; the configuration is read on every click.
+    const auto address = ReadServerAddress(programFolder_);
+    if (const auto* failure = std::get_if<FileFailure>(&address)) {
+        window_.failWith(*failure);
+        return;
+    }
+    const QString state = window_.runState();
+    if (state == u"0") {
+        if (!active_)
+            run(std::get<QString>(address));
+    } else if (state == u"1") {
+        window_.setRunState(QStringLiteral("0"));
+        window_.setButtonCaption(QStringLiteral("Salva"));
+    }
+}
+
+void BackupRun::run(const QString& serverAddress) {
+    ActiveGuard guard(active_);
+    window_.setRunState(QStringLiteral("1"));
+    window_.setButtonCaption(QStringLiteral("Ferma"));
+    const double frame = window_.frameWidth();
+    std::optional<double> p;
+    double k = 0;
+
+    const QString upload = UploadAddress(serverAddress);
+    const std::optional<QStringList> parts = fetchList(upload);
+    if (!parts)
+        return;
+    const int u = HighestIndex(*parts);
+    if (u > 1) {
+        for (const QString& entry : *parts) {
+            if (entry.isEmpty())
+                continue;
+            k += 1;
+            p = k * 10 * 10 / u; // multiplied first, so that k = U gives exactly 100
+            if (handleEntry(upload, entry, *p, frame) == Step::Stop)
+                return;
+            if (window_.runState() == u"0")
+                break;
+        }
+    } else {
+        window_.replaceList(FailureListText());
+    }
+    endOfRun(serverAddress, p);
+}
+
+std::optional<QStringList> BackupRun::fetchList(const QString& uploadAddress) {
+    const HttpTextResult list = client_.fetchText(FileListUrl(uploadAddress));
+    if (list.abandoned())
+        return std::nullopt;
+    if (!list.succeeded()) {
+        window_.failWith(list.failure);
+        return std::nullopt;
+    }
+    // An error page is no list: it counts as the unusable list it stands for.
+    if (IsErrorStatus(list.status))
+        return QStringList();
+    return SplitFileList(list.text);
+}
+
+BackupRun::Step BackupRun::handleEntry(const QString& uploadAddress, const QString& entry, double p,
+                                       double frame) {
+    window_.setCurrentEntry(QStringLiteral("Stò salvando: ") + entry);
+    window_.prependEntry(entry);
+    window_.setPercentCaption(PercentCaption(p));
+    window_.setBarWidth(static_cast<float>(frame * p / 100));
+    if (p > 50)
+        window_.highlightPercent();
+    if (!IsSafeEntryName(entry)) {
+        window_.failWith(QStringLiteral("Nome di file non valido nell'elenco del server: \"%1\". "
+                                        "Nessun file è stato scritto per questa voce.")
+                             .arg(entry));
+        return Step::Stop;
+    }
+    if (LocalFileExists(LocalFileOf(window_.destinationFolder(), entry)))
+        return Step::Go;
+    return saveEntry(uploadAddress, entry);
+}
+
+BackupRun::Step BackupRun::saveEntry(const QString& uploadAddress, const QString& entry) {
+    // The destination is read again for writing: the operator may have changed it.
+    const QString local = LocalFileOf(window_.destinationFolder(), entry);
+    QFile part(TemporaryFileOf(local));
+    if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        window_.failWith(
+            QStringLiteral("Impossibile scrivere il file %1: %2.").arg(local, part.errorString()));
+        return Step::Stop;
+    }
+    const QUrl url = FileUrl(uploadAddress, entry);
+    const HttpResult answer = client_.fetchInto(url, part);
+    const bool written = part.flush() && part.error() == QFileDevice::NoError;
+    part.close();
+    const QString failure = SaveFailure(answer, written, entry, url, local);
+    if (answer.abandoned() || !failure.isEmpty()) {
+        part.remove();
+        if (!failure.isEmpty())
+            window_.failWith(failure);
+        return Step::Stop;
+    }
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::path(part.fileName().toStdU16String()),
+                            std::filesystem::path(local.toStdU16String()), ec);
+    if (ec) {
+        part.remove();
+        window_.failWith(QStringLiteral("Impossibile salvare il file %1: %2.")
+                             .arg(local, QString::fromStdString(ec.message())));
+        return Step::Stop;
+    }
+    return Step::Go;
+}
+
+void BackupRun::endOfRun(const QString& serverAddress, std::optional<double> p) {
+    if (p && *p == 100) {
+        window_.setButtonCaption(QStringLiteral("Salvataggio Terminato"));
+        const HttpTextResult answer = client_.fetchText(ClearingUrl(serverAddress));
+        if (answer.abandoned())
+            return;
+        if (!answer.succeeded()) {
+            window_.failWith(answer.failure);
+            return;
+        }
+        window_.appendLine(answer.text);
+    } else if (!p || *p < 100) {
+        window_.setButtonCaption(QStringLiteral("Riprendi"));
+    }
+}
