@@ -22,6 +22,22 @@ std::optional<std::string> ReadWhole(const fs::path& file) {
 }
 
 // True when the relative path stays inside the folder it is taken from.
+// The entry as plain text inside the error page.
+std::string HtmlEscaped(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else if (c == '&')
+            escaped += "&amp;";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
 bool StaysInside(const fs::path& relative) {
     if (relative.empty() || relative.is_absolute() || relative.has_root_name())
         return false;
@@ -247,10 +263,10 @@ void QuorServer::answerBody(const std::string& entry, std::string body, httplib:
 }
 
 void QuorServer::answerError(int status, const std::string& entry, httplib::Response& res) {
+    const std::string title = "Errore " + std::to_string(status);
     res.status = status;
-    res.set_content("<html><head><title>Errore " + std::to_string(status) +
-                        "</title></head><body><h1>Errore " + std::to_string(status) + "</h1><p>" +
-                        entry + "</p></body></html>\n",
+    res.set_content("<html><head><title>" + title + "</title></head><body><h1>" + title +
+                        "</h1><p>" + HtmlEscaped(entry) + "</p></body></html>\n",
                     "text/html; charset=utf-8");
 }
 
