@@ -7,8 +7,9 @@
 #include <filesystem>
 #include <memory>
 
+class Form1;
+class Form2;
 class Form3;
-class QWidget;
 
 class OmbrixProgram : public QObject {
     Q_OBJECT
@@ -18,12 +19,15 @@ class OmbrixProgram : public QObject {
 
     void start(); // loads and shows the login window
     Form3* form3() const { return form3_.get(); }
-    QWidget* form2() const { return form2_.get(); }
+    Form2* form2() const { return form2_.get(); } // after the login
+    Form1* form1() const { return form1_.get(); } // after the first "Avanti >>"
 
   private:
     void showForm2();
+    void showForm1(const QString& folder);
 
     std::filesystem::path programFolder_;
     std::unique_ptr<Form3> form3_;
-    std::unique_ptr<QWidget> form2_;
+    std::unique_ptr<Form2> form2_;
+    std::unique_ptr<Form1> form1_;
 };

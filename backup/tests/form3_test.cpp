@@ -1,10 +1,12 @@
 #include "credential_file.h"
+#include "form2.h"
 #include "form3.h"
 #include "ombrix_program.h"
 #include "scripted_dialogs.h"
 #include "tab_order.h"
 #include "test_program_folder.h"
 #include "text_codec.h"
+#include "text_field.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,7 +23,13 @@ struct Login {
     ScriptedDialogs dialogs;
     OmbrixProgram program{folder.path()};
 
-    Login() { program.start(); }
+    Login() {
+        // A working installation names an existing destination folder.
+        const std::string destination = ToWindows1252(folder.file(QStringLiteral("dat")));
+        folder.write(QStringLiteral("txt/path.txt"),
+                     QByteArray::fromStdString(TextFieldRecord(destination)));
+        program.start();
+    }
     void account(const QString& user, const QString& password) {
         QVERIFY(!WriteCredentialFile(folder.path(), ToWindows1252(user), ToWindows1252(password)));
     }

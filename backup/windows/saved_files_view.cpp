@@ -1,0 +1,50 @@
+#include "saved_files_view.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+const QColor kGreen{0, 192, 0};
+
+// A line from outside may itself hold CR LF; inside the document each is one line break.
+QString AsDocumentText(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+SavedFilesView::SavedFilesView(QWidget* parent) : QPlainTextEdit(parent) {
+    setObjectName(QStringLiteral("Elencofile"));
+    setReadOnly(true);
+    // An undo history of every entry would only cost memory.
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::black);
+    colours.setColor(QPalette::Text, kGreen);
+    setPalette(colours);
+}
+
+void SavedFilesView::prependLine(const QString& line) {
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::Start);
+    cursor.insertText(AsDocumentText(line + QLatin1Char('\n')));
+}
+
+void SavedFilesView::appendLine(const QString& line) {
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(AsDocumentText(QLatin1Char('\n') + line));
+}
+
+void SavedFilesView::replaceText(const QString& text) {
+    setPlainText(AsDocumentText(text));
+}
+
+QString SavedFilesView::text() const {
+    // The raw text keeps every character as written (the plain text would turn a
+    // no-break space into a blank); its blocks are separated by paragraph separators.
+    return document()->toRawText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+}
