@@ -19,9 +19,9 @@ const QString kTitle = QStringLiteral("Tavelo");
 
 // Four rows, each a label on the left and its text box on the right.
 constexpr int kLabelX = 314;
-constexpr int kLabelWidth = 132;
-constexpr int kBoxX = 450;
-constexpr int kBoxWidth = 91;
+constexpr int kLabelWidth = 140;
+constexpr int kBoxX = 456;
+constexpr int kBoxWidth = 85;
 constexpr int kRowHeight = 30;
 
 QLineEdit* Row(QWidget* window, int row, const char* labelName, const QString& caption,
