@@ -72,6 +72,7 @@ class FolderListTest : public QObject {
     void aSingleClickOnlyHighlights();
     void aDoubleClickOpens_data();
     void aDoubleClickOpens();
+    void enterOpensTheHighlightedEntry();
     void aFolderGoneSinceTheListWasReadIsDropped();
     void aCurrentFolderGoneLeavesAnEmptyList();
     void refreshReadsTheSubfoldersAgain();
@@ -128,34 +129,52 @@ void FolderListTest::chainsAndChildren() {
 }
 
 void FolderListTest::createSubfolder_data() {
+    QTest::addColumn<QString>("parent"); // inside the tree; empty for the tree itself
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("made");
     QTest::addColumn<QString>("cause"); // part of the message when not made
-    QTest::newRow("new") << "Nuova" << true << "";
-    QTest::newRow("blanks kept") << " con spazi " << true << "";
-    QTest::newRow("accents") << "perché" << true << "";
-    QTest::newRow("existing folder") << "beta" << false << "esiste già";
-    QTest::newRow("existing file") << "documento.txt" << false << "esiste già";
-    QTest::newRow("hidden existing") << ".nascosta" << false << "esiste già";
-    QTest::newRow("dot") << "." << false << "il nome";
-    QTest::newRow("dot dot") << ".." << false << "il nome";
-    QTest::newRow("separator") << "a/b" << false << "il nome";
-    QTest::newRow("too long") << QString(300, QLatin1Char('x')) << false << "troppo lungo";
+    QTest::newRow("new") << ""
+                         << "Nuova" << true << "";
+    QTest::newRow("blanks kept") << ""
+                                 << " con spazi " << true << "";
+    QTest::newRow("accents") << ""
+                             << "perché" << true << "";
+    QTest::newRow("deeper") << "gamma"
+                            << "Nuova" << true << "";
+    QTest::newRow("existing folder") << ""
+                                     << "beta" << false << "esiste già";
+    QTest::newRow("existing file") << ""
+                                   << "documento.txt" << false << "esiste già";
+    QTest::newRow("hidden existing") << ""
+                                     << ".nascosta" << false << "esiste già";
+    QTest::newRow("dot") << ""
+                         << "." << false << "il nome";
+    QTest::newRow("dot dot") << ""
+                             << ".." << false << "il nome";
+    QTest::newRow("separator") << ""
+                               << "a/b" << false << "il nome";
+    QTest::newRow("too long") << "" << QString(300, QLatin1Char('x')) << false << "troppo lungo";
+    QTest::newRow("current folder gone") << "gamma/interna"
+                                         << "x" << false << "non esiste più";
 }
 
 void FolderListTest::createSubfolder() {
+    QFETCH(QString, parent);
     QFETCH(QString, name);
     QFETCH(bool, made);
     QFETCH(QString, cause);
     Tree tree;
+    QVERIFY(QDir(tree.at("gamma/interna")).removeRecursively());
+    const QString folder = parent.isEmpty() ? tree.root : tree.at(parent);
     const QStringList before = QDir(tree.root).entryList(QDir::AllEntries | QDir::Hidden);
-    const std::optional<QString> failure = CreateSubfolder(tree.root, name);
+    const std::optional<QString> failure = CreateSubfolder(folder, name);
     QCOMPARE(!failure.has_value(), made);
+    const QString created = ChildFolder(folder, name);
     if (made) {
-        QVERIFY(QFileInfo(tree.at(name)).isDir());
+        QVERIFY(QFileInfo(created).isDir());
         return;
     }
-    QVERIFY2(failure->contains(tree.at(name)), qPrintable(*failure));
+    QVERIFY2(failure->contains(created), qPrintable(*failure));
     QVERIFY2(failure->contains(cause), qPrintable(*failure));
     QCOMPARE(QDir(tree.root).entryList(QDir::AllEntries | QDir::Hidden), before);
 }
@@ -243,6 +262,17 @@ void FolderListTest::aDoubleClickOpens() {
     for (const QString& name : Subfolders(target))
         expected << ChildFolder(target, name);
     QCOMPARE(Folders(list), expected);
+}
+
+void FolderListTest::enterOpensTheHighlightedEntry() {
+    Tree tree;
+    FolderList list;
+    QVERIFY(list.setCurrentFolder(tree.root));
+    list.setCurrentItem(ItemFor(list, tree.at("gamma")));
+    QCOMPARE(list.currentFolder(), tree.root);
+    QTest::keyClick(&list, Qt::Key_Return);
+    QCOMPARE(list.currentFolder(), tree.at("gamma"));
+    QVERIFY(ItemFor(list, tree.at("gamma/interna")));
 }
 
 void FolderListTest::aFolderGoneSinceTheListWasReadIsDropped() {
