@@ -53,6 +53,7 @@ ChangeForm::ChangeForm(std::filesystem::path programFolder, QWidget* parent)
     change->setGeometry(kLabelX, 136, width, 32);
     result_ = column::Label(this, "Label5", QString());
     result_->setGeometry(kLabelX, 176, width, 24);
+    result_->setAlignment(Qt::AlignCenter);
     QPushButton* back = column::Button(this, "Command1", QStringLiteral("<< Indietro"));
     back->setGeometry(kLabelX, 208, width, 32);
 

@@ -27,6 +27,7 @@ Genera::Genera(std::filesystem::path programFolder, QWidget* parent)
     password_->setGeometry(x, 86, w, 24);
     result_ = column::Label(this, "res", QString());
     result_->setGeometry(x, 120, w, 24);
+    result_->setAlignment(Qt::AlignCenter);
     write_ = column::Button(this, "Command1", QStringLiteral("Genera"));
     write_->setGeometry(x, 154, w, 32);
     QPushButton* back = column::Button(this, "Command2", QStringLiteral("<< Indietro"));
