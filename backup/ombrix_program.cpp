@@ -1,13 +1,20 @@
 #include "ombrix_program.h"
 
+#include "backup_run.h"
+#include "dialogs.h"
 #include "form1.h"
+#include "form1_run_window.h"
 #include "form2.h"
 #include "form3.h"
+#include "http_client.h"
 
 OmbrixProgram::OmbrixProgram(std::filesystem::path programFolder)
     : programFolder_(std::move(programFolder)) {}
 
-OmbrixProgram::~OmbrixProgram() = default;
+OmbrixProgram::~OmbrixProgram() {
+    // The run refers to the window and the client: it goes first.
+    run_.reset();
+}
 
 void OmbrixProgram::start() {
     form3_ = std::make_unique<Form3>(programFolder_);
@@ -25,12 +32,24 @@ void OmbrixProgram::showForm2() {
 }
 
 void OmbrixProgram::showForm1(const QString& folder) {
-    if (!form1_) {
-        form1_ = std::make_unique<Form1>();
-        // Back to the destination-folder window as it was left: nothing is read again.
-        connect(form1_.get(), &Form1::changeFolderRequested, form2_.get(), &QWidget::show);
-    }
+    if (!form1_)
+        createForm1();
     form1_->show();
     form2_->hide();
     form1_->setFolderText(folder);
+}
+
+void OmbrixProgram::createForm1() {
+    form1_ = std::make_unique<Form1>();
+    // Back to the destination-folder window as it was left: nothing is read again.
+    connect(form1_.get(), &Form1::changeFolderRequested, form2_.get(), &QWidget::show);
+
+    client_ = std::make_unique<HttpClient>();
+    // The destination is Dir1's current folder, asked afresh for every entry.
+    runWindow_ =
+        std::make_unique<Form1RunWindow>(*form1_, [this] { return form2_->currentFolder(); });
+    run_ = std::make_unique<BackupRun>(programFolder_, *runWindow_, *client_);
+    connect(form1_.get(), &Form1::saveClicked, this, [this] { run_->click(); });
+    // A window closed mid-run ends the program at once: the request in hand is abandoned.
+    connect(&Dialogs::instance(), &Dialogs::programEnding, client_.get(), &HttpClient::abandon);
 }

@@ -7,9 +7,12 @@
 #include <filesystem>
 #include <memory>
 
+class BackupRun;
 class Form1;
+class Form1RunWindow;
 class Form2;
 class Form3;
+class HttpClient;
 
 class OmbrixProgram : public QObject {
     Q_OBJECT
@@ -25,9 +28,13 @@ class OmbrixProgram : public QObject {
   private:
     void showForm2();
     void showForm1(const QString& folder);
+    void createForm1();
 
     std::filesystem::path programFolder_;
     std::unique_ptr<Form3> form3_;
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<Form1> form1_;
+    std::unique_ptr<HttpClient> client_;
+    std::unique_ptr<Form1RunWindow> runWindow_;
+    std::unique_ptr<BackupRun> run_;
 };

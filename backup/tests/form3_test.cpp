@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 namespace {
@@ -85,6 +86,9 @@ void Form3Test::showsTheDesignedWindow() {
     QVERIFY(form->findChild<QLabel*>(QStringLiteral("Picture2")));
     QCOMPARE(login.entra()->text(), QStringLiteral("Entra"));
     QCOMPARE(login.field("Password")->echoMode(), QLineEdit::Password);
+    QCOMPARE(login.field("Password")->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
+                                                          nullptr, login.field("Password")),
+             int('*'));
     QCOMPARE(login.field("Nomeutente")->width(), login.entra()->width());
     QCOMPARE(login.field("Password")->width(), login.entra()->width());
 

@@ -47,6 +47,8 @@ Form3::Form3(std::filesystem::path programFolder, QWidget* parent)
     FieldLabel(this, QStringLiteral("Password"), 1, 136);
     password_ = Field(this, "Password", 156);
     password_->setEchoMode(QLineEdit::Password);
+    // Every character shows as "*", whatever the platform's own mask character is.
+    password_->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
     enter_ = new QPushButton(QStringLiteral("Entra"), this);
     enter_->setObjectName(QStringLiteral("Command1"));

@@ -1,0 +1,71 @@
+#include "form1_run_window.h"
+
+#include "dialogs.h"
+#include "failure_text.h"
+#include "form1.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cmath>
+
+QString Form1RunWindow::runState() const {
+    return form1_.stato()->text();
+}
+
+void Form1RunWindow::setRunState(const QString& state) {
+    form1_.stato()->setText(state);
+}
+
+void Form1RunWindow::setButtonCaption(const QString& caption) {
+    form1_.command3()->setText(caption);
+}
+
+void Form1RunWindow::setCurrentEntry(const QString& text) {
+    form1_.attuale()->setText(text);
+}
+
+void Form1RunWindow::prependEntry(const QString& entry) {
+    form1_.prependLine(entry);
+}
+
+void Form1RunWindow::appendLine(const QString& line) {
+    form1_.appendLine(line);
+}
+
+void Form1RunWindow::replaceList(const QString& text) {
+    form1_.replaceText(text);
+}
+
+void Form1RunWindow::setPercentCaption(const QString& caption) {
+    form1_.perc()->setText(caption);
+}
+
+void Form1RunWindow::highlightPercent() {
+    QLabel* perc = form1_.perc();
+    QPalette palette = perc->palette();
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::Light));
+    perc->setPalette(palette);
+}
+
+double Form1RunWindow::frameWidth() const {
+    return form1_.shape1()->width();
+}
+
+void Form1RunWindow::setBarWidth(float width) {
+    form1_.setBarWidth(static_cast<int>(std::lround(width)));
+}
+
+QString Form1RunWindow::destinationFolder() const {
+    return destination_();
+}
+
+void Form1RunWindow::failWith(const QString& text) {
+    Dialogs::instance().failAndEnd(&form1_, QStringLiteral("Ombrix"), text);
+}
+
+void Form1RunWindow::failWith(const FileFailure& failure) {
+    failWith(FailureText(failure));
+}

@@ -1,0 +1,238 @@
+// Benchmarks of the backup run against the local demo server, each compared with a
+// baseline measured in the same run. Prints a Markdown table; nothing here passes or fails.
+//
+//   backup_bench            all measurements
+//   backup_bench --memory   (internal) saves one 1 GiB file, prints the peak resident KiB
+#include "backup_run.h"
+#include "dialogs.h"
+#include "form1.h"
+#include "form1_run_window.h"
+#include "http_client.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+// The demo server in a process of its own, on a free port of 127.0.0.1.
+class DemoServer {
+  public:
+    DemoServer(const QString& folder, int delayMs = 0, const QString& listFile = {}) {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        port_ = probe.serverPort();
+        probe.close();
+        QStringList args{"--folder", folder, "--port", QString::number(port_)};
+        if (delayMs)
+            args << "--delay-ms" << QString::number(delayMs);
+        if (!listFile.isEmpty())
+            args << "--list-file" << listFile;
+        process_.start(QStringLiteral(QUOR_DEMO_SERVER), args);
+        process_.waitForReadyRead(10000); // it prints its address once it listens
+    }
+    ~DemoServer() {
+        process_.terminate();
+        process_.waitForFinished(5000);
+    }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
+
+  private:
+    QProcess process_;
+    int port_ = 0;
+};
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(bytes);
+}
+
+QByteArray Noise(qsizetype size, int seed) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    quint32 x = 2463534242u + seed;
+    for (qsizetype i = 0; i < size; ++i) {
+        x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+        bytes[i] = static_cast<char>(x);
+    }
+    return bytes;
+}
+
+// One backup window, its run, and a program folder that points at a server.
+struct Backup {
+    QTemporaryDir programFolder;
+    QString destination;
+    Form1 form1;
+    Form1RunWindow window{form1, [this] { return destination; }};
+    HttpClient client;
+    BackupRun run{programFolder.path().toStdString(), window, client};
+
+    Backup(const QString& serverUrl, const QString& folder) : destination(folder) {
+        QDir(programFolder.path()).mkpath(QStringLiteral("dat"));
+        WriteFile(programFolder.filePath(QStringLiteral("dat/cfg.txt")),
+                  "\"" + serverUrl.toUtf8() + "\"\r\n");
+        QObject::connect(&form1, &Form1::saveClicked, [this] { run.click(); });
+        form1.show();
+    }
+    double seconds() {
+        QElapsedTimer timer;
+        timer.start();
+        run.click();
+        return timer.nsecsElapsed() / 1e9;
+    }
+};
+
+double CurlSeconds(const QString& serverUrl, const QStringList& names, const QString& scratch) {
+    QString config;
+    for (const QString& name : names)
+        config += QStringLiteral("url = \"%1/quor/img_upload/%2\"\noutput = \"%3/%2\"\n")
+                      .arg(serverUrl, name, scratch);
+    const QString configFile = scratch + QStringLiteral("/curl.cfg");
+    WriteFile(configFile, config.toUtf8());
+    QElapsedTimer timer;
+    timer.start();
+    QProcess::execute(QStringLiteral("curl"), {"-s", "-K", configFile});
+    return timer.nsecsElapsed() / 1e9;
+}
+
+void Throughput(const char* label, int count, qsizetype size) {
+    QTemporaryDir served, saved, curlOut;
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        names << QStringLiteral("f%1.bin").arg(i, 5, 10, QChar(u'0'));
+        WriteFile(served.filePath(names.last()), Noise(size, i));
+    }
+    DemoServer server(served.path());
+    const double curl = CurlSeconds(server.url(), names, curlOut.path());
+    Backup backup(server.url(), saved.path());
+    const double ours = backup.seconds();
+    const double mib = double(count) * size / (1024.0 * 1024.0);
+    std::printf("| %s | curl, one connection | %.2f s | %.0f files/s | %.1f MiB/s |\n", label, curl,
+                count / curl, mib / curl);
+    std::printf("| %s | Ombrix run | %.2f s | %.0f files/s | %.1f MiB/s (%.2f of curl) |\n", label,
+                ours, count / ours, mib / ours, curl / ours);
+}
+
+double ListOfExisting(int count) {
+    QTemporaryDir served, saved;
+    QByteArray list;
+    for (int i = 0; i < count; ++i) {
+        const QString name = QStringLiteral("e%1").arg(i, 6, 10, QChar(u'0'));
+        WriteFile(saved.filePath(name), QByteArray());
+        list += name.toLatin1() + "######";
+    }
+    const QString listFile = served.filePath(QStringLiteral("list.sav"));
+    WriteFile(listFile, list);
+    DemoServer server(served.path(), 0, listFile);
+    Backup backup(server.url(), saved.path());
+    return backup.seconds();
+}
+
+void EntryCost() {
+    const double small = ListOfExisting(10000);
+    const double large = ListOfExisting(100000);
+    std::printf("| 10,000 entries, all saved | Ombrix run | %.2f s | %.1f us/entry | |\n", small,
+                small / 10000 * 1e6);
+    std::printf("| 100,000 entries, all saved | Ombrix run | %.2f s | %.1f us/entry | %.1f x "
+                "the 10,000 time |\n",
+                large, large / 100000 * 1e6, large / small);
+}
+
+int SaveOneGiB() {
+    QTemporaryDir served, saved;
+    {
+        QFile big(served.filePath(QStringLiteral("grande.bin")));
+        big.open(QIODevice::WriteOnly);
+        big.resize(qint64(1) << 30);
+    }
+    DemoServer server(served.path());
+    Backup backup(server.url(), saved.path());
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    const double seconds = backup.seconds();
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    std::printf("%ld %ld %.2f %lld\n", before.ru_maxrss, after.ru_maxrss, seconds,
+                QFileInfo(saved.filePath(QStringLiteral("grande.bin"))).size());
+    return 0;
+}
+
+void Memory() {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--memory"});
+    child.waitForFinished(600000);
+    long before = 0, after = 0;
+    double seconds = 0;
+    long long size = 0;
+    std::sscanf(child.readAllStandardOutput().constData(), "%ld %ld %lf %lld", &before, &after,
+                &seconds, &size);
+    std::printf("| one 1 GiB file | peak resident memory | %.2f s | %.1f MiB before the run | "
+                "%.1f MiB peak (%lld bytes saved) |\n",
+                seconds, before / 1024.0, after / 1024.0, size);
+}
+
+void StopLatency() {
+    QTemporaryDir served, saved;
+    WriteFile(served.filePath(QStringLiteral("lento.bin")), Noise(1024, 1));
+    DemoServer server(served.path(), 400);
+    Backup backup(server.url(), saved.path());
+    QPushButton* button = backup.form1.command3();
+    std::vector<double> latencies;
+    QElapsedTimer sinceClick;
+    QObject::connect(button, &QPushButton::clicked, [&] {
+        if (button->text() == u"Salva" && sinceClick.isValid()) {
+            latencies.push_back(sinceClick.nsecsElapsed() / 1e6);
+            sinceClick.invalidate();
+        }
+    });
+    for (int i = 0; i < 15; ++i) {
+        QFile::remove(saved.filePath(QStringLiteral("lento.bin")));
+        backup.form1.stato()->setText(QStringLiteral("0"));
+        QTimer::singleShot(100, [&] {
+            // The operator's click, queued like one from the window system.
+            sinceClick.start();
+            const QPointF centre = QRectF(button->rect()).center();
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(
+                    button, new QMouseEvent(
+                                type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+        });
+        backup.run.click();
+    }
+    std::sort(latencies.begin(), latencies.end());
+    const double median = latencies.empty() ? -1 : latencies[latencies.size() / 2];
+    std::printf("| stop click during a slow file (%zu clicks) | click to \"Salva\" | | median "
+                "%.2f ms | max %.2f ms |\n",
+                latencies.size(), median, latencies.empty() ? -1 : latencies.back());
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc > 1 && QByteArray(argv[1]) == "--memory")
+        return SaveOneGiB();
+    std::printf("| case | what | time | rate | compared |\n|---|---|---|---|---|\n");
+    Throughput("2,000 files of 16 KiB", 2000, 16 * 1024);
+    Throughput("4 files of 64 MiB", 4, 64 * 1024 * 1024);
+    EntryCost();
+    Memory();
+    StopLatency();
+    return 0;
+}
