@@ -158,6 +158,8 @@ int SaveOneGiB() {
         big.open(QIODevice::WriteOnly);
         big.resize(qint64(1) << 30);
     }
+    // A list of one entry is refused as unusable: a second, small file keeps it usable.
+    WriteFile(served.filePath(QStringLiteral("piccolo.txt")), "x");
     DemoServer server(served.path());
     Backup backup(server.url(), saved.path());
     rusage before{};
@@ -165,6 +167,8 @@ int SaveOneGiB() {
     const double seconds = backup.seconds();
     rusage after{};
     getrusage(RUSAGE_SELF, &after);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(backup.form1.command3()->text()),
+                 qPrintable(backup.form1.text()));
     std::printf("%ld %ld %.2f %lld\n", before.ru_maxrss, after.ru_maxrss, seconds,
                 QFileInfo(saved.filePath(QStringLiteral("grande.bin"))).size());
     return 0;

@@ -161,6 +161,10 @@ void HttpClient::abandon() {
     exchange_->reply->abort();
 }
 
+namespace {
+constexpr qint64 kReadBufferBytes = 1 << 20;
+}
+
 HttpResult HttpClient::fetch(const QUrl& url, const Consumer& consume) {
     if (exchange_)
         return Failed(url, QStringLiteral("è già in corso un'altra richiesta"));
@@ -170,6 +174,8 @@ HttpResult HttpClient::fetch(const QUrl& url, const Consumer& consume) {
     Exchange exchange;
     exchange.url = url;
     exchange.reply = manager_->get(request);
+    // Reading pauses while this much waits unread, so a large body never piles up in memory.
+    exchange.reply->setReadBufferSize(kReadBufferBytes);
     exchange_ = &exchange;
     watch(exchange.reply, exchange, consume);
 

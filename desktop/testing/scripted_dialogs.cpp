@@ -15,6 +15,20 @@ QStringList ScriptedDialogs::texts() const {
     return all;
 }
 
+QString ScriptedDialogs::failureMismatch(const QString& title, const QStringList& parts) const {
+    if (messages.size() != 1)
+        return QStringLiteral("boxes shown: [%1]").arg(texts().join(QStringLiteral(" | ")));
+    const ShownMessage& shown = messages.first();
+    if (!shown.failure || shown.title != title)
+        return QStringLiteral("not a failure box titled %1: %2").arg(title, shown.text);
+    for (const QString& part : parts)
+        if (!shown.text.contains(part))
+            return QStringLiteral("\"%1\" lacks \"%2\"").arg(shown.text, part);
+    if (endStatuses != QList<int>{1})
+        return QStringLiteral("the program did not end with status 1");
+    return QString();
+}
+
 void ScriptedDialogs::showMessage(QWidget*, const QString& title, const QString& text,
                                   bool failure) {
     messages.append({title, text, failure});

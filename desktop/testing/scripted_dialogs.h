@@ -26,6 +26,9 @@ class ScriptedDialogs : public Dialogs {
     QList<int> endStatuses; // every endProgram() call
     bool ended() const { return !endStatuses.isEmpty(); }
     QStringList texts() const; // the texts of all messages, in order
+    // Empty when exactly one failure box was shown, titled title and holding each of parts,
+    // and the program then ended with status 1; otherwise what differed.
+    QString failureMismatch(const QString& title, const QStringList& parts) const;
 
   protected:
     void showMessage(QWidget* parent, const QString& title, const QString& text,

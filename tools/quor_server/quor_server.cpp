@@ -61,6 +61,8 @@ int QuorServer::start(int port) {
         stopping_ = false;
     }
     server_ = std::make_unique<httplib::Server>();
+    // Small answers go out at once instead of waiting on the client's delayed ACK.
+    server_->set_tcp_nodelay(true);
     route();
     const int bound = port == 0 ? server_->bind_to_any_port("127.0.0.1")
                                 : (server_->bind_to_port("127.0.0.1", port) ? port : -1);
