@@ -67,6 +67,7 @@ class BackupRunTest : public QObject {
     void refusesAnUnusableList();
     void aSecondRunFetchesNothingAndClearsAgain();
     void savesEveryByteUnchanged();
+    void replacesATemporaryFileLeftByAKilledRun();
     void stopsAfterTheEntryInHandAndResumes();
     void aStopDuringTheLastEntryStillFinishes();
     void savesLaterEntriesIntoAChangedFolder();
@@ -206,6 +207,19 @@ void BackupRunTest::savesEveryByteUnchanged() {
     QCOMPARE(bench.saved(QStringLiteral("vuoto")), QByteArray());
     QCOMPARE(bench.saved(QStringLiteral("foto#1.jpg")), QByteArray("hash"));
     QCOMPARE(bench.destinationFiles().size(), 3); // no temporary file left beside them
+}
+
+void BackupRunTest::replacesATemporaryFileLeftByAKilledRun() {
+    Bench bench;
+    bench.serveNumbered(3);
+    QFile left(bench.destination.filePath(QStringLiteral(".f02.txt.ombrix-part")));
+    QVERIFY(left.open(QIODevice::WriteOnly));
+    left.write("a half-written body, left by a killed process, that is longer than the file");
+    left.close();
+    bench.run.click();
+    QCOMPARE(bench.window.caption, QStringLiteral("Salvataggio Terminato"));
+    QCOMPARE(bench.saved(QStringLiteral("f02.txt")), QByteArray(200, 'x'));
+    QCOMPARE(bench.destinationFiles(), (QStringList{"f01.txt", "f02.txt", "f03.txt"}));
 }
 
 void BackupRunTest::stopsAfterTheEntryInHandAndResumes() {
