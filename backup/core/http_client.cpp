@@ -244,9 +244,12 @@ HttpResult HttpClient::verdict(QNetworkReply* reply, const Exchange& exchange) c
     const QByteArray encoding = reply->rawHeader("Content-Encoding");
     const bool plain = encoding.isEmpty() || encoding.compare("identity", Qt::CaseInsensitive) == 0;
     if (announced.isValid() && plain && announced.toLongLong() != exchange.received)
-        return Failed(url, QStringLiteral("risposta incompleta, ricevuti %1 byte su %2")
-                               .arg(exchange.received)
-                               .arg(announced.toLongLong()));
+        return Failed(
+            url,
+            QStringLiteral(
+                "connessione interrotta prima della fine della risposta, ricevuti %1 byte su %2")
+                .arg(exchange.received)
+                .arg(announced.toLongLong()));
     HttpResult result;
     result.outcome = HttpResult::Outcome::Success;
     result.status = status;
