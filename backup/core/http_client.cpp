@@ -1,78 +1,50 @@
 #include "http_client.h"
 
 #include "answer_text.h"
+#include "http_connection.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostAddress>
-#include <QNetworkAccessManager>
+#include <QIODevice>
 #include <QNetworkProxyFactory>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QTimer>
-
-#include <memory>
 
 namespace {
 
-// The system's proxy settings, except for the loopback address: a server on this machine
-// is always reached directly.
-class SystemProxyFactory : public QNetworkProxyFactory {
-  public:
-    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery& query) override {
-        const QString host = query.peerHostName();
-        if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
-            QHostAddress(host).isLoopback())
-            return {QNetworkProxy(QNetworkProxy::NoProxy)};
-        return systemProxyForQuery(query);
-    }
-};
+constexpr int kMaxRedirects = 10;
 
-// Errors that Qt derives from the HTTP status alone: the answer itself arrived whole.
-bool IsStatusOnly(QNetworkReply::NetworkError error) {
-    const int code = error;
-    return (code >= QNetworkReply::ContentAccessDenied &&
-            code <= QNetworkReply::UnknownContentError) ||
-           (code >= QNetworkReply::InternalServerError &&
-            code <= QNetworkReply::UnknownServerError) ||
-           error == QNetworkReply::ProtocolInvalidOperationError;
+bool IsTls(const QUrl& url) {
+    return url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
 }
 
-QString CauseOf(QNetworkReply::NetworkError error, const QString& qtText) {
-    switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
-        return QStringLiteral("connessione rifiutata dal server");
-    case QNetworkReply::RemoteHostClosedError:
-        return QStringLiteral("connessione interrotta dal server prima della fine della risposta");
-    case QNetworkReply::HostNotFoundError:
-        return QStringLiteral("server non trovato");
-    case QNetworkReply::TimeoutError:
-        return QStringLiteral("tempo di attesa della connessione scaduto");
-    case QNetworkReply::SslHandshakeFailedError:
-        return QStringLiteral("errore TLS, connessione sicura non riuscita (%1)").arg(qtText);
-    case QNetworkReply::TemporaryNetworkFailureError:
-    case QNetworkReply::NetworkSessionFailedError:
-    case QNetworkReply::BackgroundRequestNotAllowedError:
-        return QStringLiteral("rete non disponibile");
-    case QNetworkReply::TooManyRedirectsError:
-        return QStringLiteral("troppi reindirizzamenti");
-    case QNetworkReply::InsecureRedirectError:
-        return QStringLiteral("reindirizzamento da https a http rifiutato");
-    case QNetworkReply::ProxyConnectionRefusedError:
-        return QStringLiteral("connessione al proxy rifiutata");
-    case QNetworkReply::ProxyConnectionClosedError:
-        return QStringLiteral("connessione al proxy interrotta");
-    case QNetworkReply::ProxyNotFoundError:
-        return QStringLiteral("proxy non trovato");
-    case QNetworkReply::ProxyTimeoutError:
-        return QStringLiteral("tempo di attesa del proxy scaduto");
-    case QNetworkReply::ProxyAuthenticationRequiredError:
-        return QStringLiteral("il proxy richiede un'autenticazione");
-    case QNetworkReply::ProtocolUnknownError:
-        return QStringLiteral("protocollo non supportato");
-    case QNetworkReply::OperationCanceledError:
-        return QStringLiteral("richiesta annullata");
+bool IsHttp(const QUrl& url) {
+    return (IsTls(url) || url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0) &&
+           !url.host().isEmpty();
+}
+
+// The system's proxy for url; never one for a server on this machine.
+QNetworkProxy ProxyFor(const QUrl& url) {
+    const QString host = url.host();
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+        QHostAddress(host).isLoopback())
+        return QNetworkProxy(QNetworkProxy::NoProxy);
+    const QList<QNetworkProxy> proxies =
+        QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url));
+    return proxies.isEmpty() ? QNetworkProxy(QNetworkProxy::NoProxy) : proxies.first();
+}
+
+// The answer sends the client elsewhere: its body is not the document.
+bool IsRedirect(const HttpResponseReader& answer) {
+    switch (answer.status()) {
+    case 301:
+    case 302:
+    case 303:
+    case 307:
+    case 308:
+        return answer.header("Location").has_value();
     default:
-        return QStringLiteral("errore di rete (%1)").arg(qtText);
+        return false;
     }
 }
 
@@ -100,35 +72,36 @@ HttpResult Abandoned() {
 
 // What one fetch learns while it waits; lives on the fetch's stack.
 struct HttpClient::Exchange {
-    QUrl url;
-    QNetworkReply* reply = nullptr;
-    QTimer idle; // restarted on every bit of progress
-    qint64 received = 0;
+    QUrl url; // as asked
+    QEventLoop loop;
+    QTimer idle;
+    QElapsedTimer sinceProgress;
+    bool done = false; // the answer in hand is complete or has failed
     bool abandoned = false;
     bool timedOut = false;
     bool clientGone = false; // the client was destroyed while the fetch waited
-    QString sinkError;
+    bool redirected = false;
+    QByteArray location; // where a redirect leads
+    int status = 0;
+    QString failure;   // the connection's, for the answer in hand
+    QString sinkError; // the consumer's
 };
 
-HttpClient::HttpClient(QObject* parent)
-    : QObject(parent), manager_(new QNetworkAccessManager(this)) {
-    manager_->setProxyFactory(new SystemProxyFactory); // the manager owns it
-    manager_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
-}
+HttpClient::HttpClient(QObject* parent) : QObject(parent) {}
 
 HttpClient::~HttpClient() {
     // A fetch waiting in a nested loop returns Abandoned without touching this object.
     if (exchange_) {
         exchange_->clientGone = true;
-        exchange_->reply->abort();
+        exchange_->loop.quit();
     }
 }
 
 HttpTextResult HttpClient::fetchText(const QUrl& url) {
     QByteArray body;
     HttpTextResult result;
-    static_cast<HttpResult&>(result) = fetch(url, [&](const QByteArray& piece) {
-        body += piece;
+    static_cast<HttpResult&>(result) = fetch(url, [&](QByteArrayView piece) {
+        body.append(piece);
         return QString();
     });
     result.text = DecodeAnswerText(body);
@@ -138,8 +111,8 @@ HttpTextResult HttpClient::fetchText(const QUrl& url) {
 HttpBytesResult HttpClient::fetchBytes(const QUrl& url) {
     QByteArray body;
     HttpBytesResult result;
-    static_cast<HttpResult&>(result) = fetch(url, [&](const QByteArray& piece) {
-        body += piece;
+    static_cast<HttpResult&>(result) = fetch(url, [&](QByteArrayView piece) {
+        body.append(piece);
         return QString();
     });
     result.bytes = std::move(body);
@@ -147,8 +120,8 @@ HttpBytesResult HttpClient::fetchBytes(const QUrl& url) {
 }
 
 HttpResult HttpClient::fetchInto(const QUrl& url, QIODevice& sink) {
-    return fetch(url, [&](const QByteArray& piece) {
-        if (sink.write(piece) == piece.size())
+    return fetch(url, [&](QByteArrayView piece) {
+        if (sink.write(piece.data(), piece.size()) == piece.size())
             return QString();
         return QStringLiteral("impossibile scrivere i dati ricevuti (%1)").arg(sink.errorString());
     });
@@ -158,72 +131,124 @@ void HttpClient::abandon() {
     if (!exchange_)
         return;
     exchange_->abandoned = true;
-    exchange_->reply->abort();
-}
-
-namespace {
-constexpr qint64 kReadBufferBytes = 1 << 20;
+    exchange_->loop.quit();
 }
 
 HttpResult HttpClient::fetch(const QUrl& url, const Consumer& consume) {
     if (exchange_)
         return Failed(url, QStringLiteral("è già in corso un'altra richiesta"));
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    if (!IsHttp(url))
+        return Failed(url, QStringLiteral("l'indirizzo deve cominciare con http:// o https://"));
     Exchange exchange;
     exchange.url = url;
-    exchange.reply = manager_->get(request);
-    // Reading pauses while this much waits unread, so a large body never piles up in memory.
-    exchange.reply->setReadBufferSize(kReadBufferBytes);
+    exchange.idle.setSingleShot(true);
+    const std::chrono::milliseconds timeout = idleTimeout_;
+    connect(&exchange.idle, &QTimer::timeout, &exchange.loop, [&exchange, timeout] {
+        const std::chrono::milliseconds quiet{exchange.sinceProgress.elapsed()};
+        if (quiet < timeout)
+            return exchange.idle.start(timeout - quiet);
+        exchange.timedOut = true;
+        exchange.loop.quit();
+    });
     exchange_ = &exchange;
-    watch(exchange.reply, exchange, consume);
-
-    QEventLoop loop;
-    connect(exchange.reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    exchange.idle.start();
-    if (!exchange.reply->isFinished())
-        loop.exec(); // returns at once, or early, when the program's event loop has exited
+    const HttpResult result = follow(exchange, consume);
     if (exchange.clientGone)
         return Abandoned();
     exchange_ = nullptr;
-    exchange.idle.stop();
-    const std::unique_ptr<QNetworkReply> reply(exchange.reply);
-    if (!reply->isFinished()) {
-        // The program is ending: the request in hand is given up.
-        exchange.abandoned = true;
-        reply->abort();
+    return result;
+}
+
+HttpResult HttpClient::follow(Exchange& exchange, const Consumer& consume) {
+    QUrl target = exchange.url;
+    for (int hops = 0;; ++hops) {
+        exchangeOnce(exchange, target, consume);
+        if (exchange.clientGone)
+            return Abandoned();
+        if (stopped(exchange) || !exchange.redirected)
+            return verdict(exchange);
+        const QUrl next = target.resolved(QUrl::fromEncoded(exchange.location));
+        if (hops == kMaxRedirects)
+            return Failed(exchange.url, QStringLiteral("troppi reindirizzamenti"));
+        if (!IsHttp(next))
+            return Failed(exchange.url, QStringLiteral("reindirizzamento a un indirizzo non "
+                                                       "valido (%1)")
+                                            .arg(next.toDisplayString()));
+        if (IsTls(target) && !IsTls(next))
+            return Failed(exchange.url,
+                          QStringLiteral("reindirizzamento da https a http rifiutato"));
+        target = next;
     }
-    return verdict(reply.get(), exchange);
 }
 
-void HttpClient::watch(QNetworkReply* reply, Exchange& exchange, const Consumer& consume) {
-    QTimer& idle = exchange.idle;
-    idle.setSingleShot(true);
-    idle.setInterval(idleTimeout_);
-    connect(&idle, &QTimer::timeout, reply, [&exchange] {
-        exchange.timedOut = true;
-        exchange.reply->abort();
-    });
-    const auto progress = [&idle] { idle.start(); };
-    connect(reply, &QNetworkReply::metaDataChanged, &idle, progress);
-    connect(reply, &QNetworkReply::downloadProgress, &idle, progress);
-    connect(reply, &QNetworkReply::uploadProgress, &idle, progress);
-    connect(reply, &QNetworkReply::redirected, &idle, progress);
-    connect(reply, &QNetworkReply::encrypted, &idle, progress);
-    connect(reply, &QNetworkReply::readyRead, &idle, [&exchange, &consume] {
-        exchange.idle.start();
-        if (!exchange.sinkError.isEmpty())
-            return;
-        const QByteArray piece = exchange.reply->readAll();
-        exchange.received += piece.size();
+// One request and its answer; a kept connection that turns out closed is replaced once.
+void HttpClient::exchangeOnce(Exchange& exchange, const QUrl& target, const Consumer& consume) {
+    send(exchange, target, consume);
+    wait(exchange);
+    if (stopped(exchange) || exchange.failure.isEmpty())
+        return;
+    if (connection_->reused() && connection_->answer().sawNothing()) {
+        send(exchange, target, consume);
+        wait(exchange);
+    }
+}
+
+void HttpClient::send(Exchange& exchange, const QUrl& target, const Consumer& consume) {
+    if (!connection_ || !connection_->canCarry(target)) {
+        delete connection_; // never from inside its own signals: no request is in hand
+        connection_ = new HttpConnection(target, ProxyFor(target), this);
+        connect(connection_, &HttpConnection::progressed, this, [this] {
+            if (exchange_)
+                exchange_->sinceProgress.start();
+        });
+        connect(connection_, &HttpConnection::finished, this, [this] {
+            if (exchange_) {
+                exchange_->done = true;
+                exchange_->loop.quit();
+            }
+        });
+    }
+    exchange.done = false;
+    exchange.redirected = false;
+    exchange.failure.clear();
+    exchange.sinkError.clear();
+    exchange.sinceProgress.start();
+    HttpConnection* connection = connection_;
+    connection->get(target, [&exchange, &consume, connection](QByteArrayView piece) {
+        if (IsRedirect(connection->answer()))
+            return true; // the body of a redirect is dropped
         exchange.sinkError = consume(piece);
-        if (!exchange.sinkError.isEmpty())
-            exchange.reply->abort();
+        return exchange.sinkError.isEmpty();
     });
 }
 
-HttpResult HttpClient::verdict(QNetworkReply* reply, const Exchange& exchange) const {
+void HttpClient::wait(Exchange& exchange) {
+    if (!exchange.done) {
+        exchange.idle.start(idleTimeout_);
+        exchange.loop.exec(); // returns at once, or early, when the program's event loop has exited
+    }
+    if (exchange.clientGone)
+        return;
+    exchange.idle.stop();
+    if (!exchange.done) {
+        // Abandoned, timed out, or the program is ending: the request in hand is given up.
+        if (!exchange.timedOut)
+            exchange.abandoned = true;
+        connection_->abort();
+        return;
+    }
+    const HttpResponseReader& answer = connection_->answer();
+    exchange.failure = connection_->failure();
+    exchange.status = answer.status();
+    exchange.redirected = exchange.failure.isEmpty() && IsRedirect(answer);
+    if (exchange.redirected)
+        exchange.location = *answer.header("Location");
+}
+
+bool HttpClient::stopped(const Exchange& exchange) const {
+    return exchange.clientGone || exchange.abandoned || exchange.timedOut;
+}
+
+HttpResult HttpClient::verdict(const Exchange& exchange) const {
     if (exchange.abandoned)
         return Abandoned();
     const QUrl& url = exchange.url;
@@ -232,26 +257,10 @@ HttpResult HttpClient::verdict(QNetworkReply* reply, const Exchange& exchange) c
             url, QStringLiteral("nessun dato ricevuto per %1").arg(DurationText(idleTimeout_)));
     if (!exchange.sinkError.isEmpty())
         return Failed(url, exchange.sinkError);
-
-    const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const int status = statusAttribute.isValid() ? statusAttribute.toInt() : 0;
-    const QNetworkReply::NetworkError error = reply->error();
-    if (error != QNetworkReply::NoError && !(status != 0 && IsStatusOnly(error)))
-        return Failed(url, CauseOf(error, reply->errorString()));
-
-    // A body cut short is a failure even when Qt has not noticed it.
-    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
-    const QByteArray encoding = reply->rawHeader("Content-Encoding");
-    const bool plain = encoding.isEmpty() || encoding.compare("identity", Qt::CaseInsensitive) == 0;
-    if (announced.isValid() && plain && announced.toLongLong() != exchange.received)
-        return Failed(
-            url,
-            QStringLiteral(
-                "connessione interrotta prima della fine della risposta, ricevuti %1 byte su %2")
-                .arg(exchange.received)
-                .arg(announced.toLongLong()));
+    if (!exchange.failure.isEmpty())
+        return Failed(url, exchange.failure);
     HttpResult result;
     result.outcome = HttpResult::Outcome::Success;
-    result.status = status;
+    result.status = exchange.status;
     return result;
 }

@@ -6,14 +6,19 @@
 // Code run that way must not start another fetch on the same client; such a fetch fails at
 // once.
 //
+// The client speaks HTTP/1.1 itself, on the caller's thread, and keeps its connection open
+// from one request to the next while the server allows it (HttpConnection): a run of many
+// small files costs little more than the files themselves. A kept connection that the
+// server has meanwhile closed is replaced, and the request sent again, once.
+//
 // The status of the answer is reported, never judged: a 404 with its error page is a
 // success whose status is 404, and the caller decides what it means. A failure is a request
 // that got no complete answer: connection refused or dropped, host not found, TLS error,
 // body shorter than announced, no data for the idle time-out. Its text is Italian, for the
 // operator, and names the URL and the cause.
 //
-// Proxies come from the system settings (never for 127.0.0.1 / localhost); redirects are
-// followed unless they lead from https to http.
+// Proxies come from the system settings (never for 127.0.0.1 / localhost); redirects (301,
+// 302, 303, 307, 308) are followed, up to 10, unless they lead from https to http.
 #pragma once
 
 #include <QByteArray>
@@ -24,9 +29,8 @@
 #include <chrono>
 #include <functional>
 
+class HttpConnection;
 class QIODevice;
-class QNetworkAccessManager;
-class QNetworkReply;
 
 struct HttpResult {
     enum class Outcome {
@@ -81,13 +85,17 @@ class HttpClient : public QObject {
   private:
     struct Exchange;
     // Keeps one piece of the body; returns why it could not (a sink write failed), or "".
-    using Consumer = std::function<QString(const QByteArray&)>;
+    using Consumer = std::function<QString(QByteArrayView)>;
 
     HttpResult fetch(const QUrl& url, const Consumer& consume);
-    void watch(QNetworkReply* reply, Exchange& exchange, const Consumer& consume);
-    HttpResult verdict(QNetworkReply* reply, const Exchange& exchange) const;
+    HttpResult follow(Exchange& exchange, const Consumer& consume);
+    void exchangeOnce(Exchange& exchange, const QUrl& target, const Consumer& consume);
+    void send(Exchange& exchange, const QUrl& target, const Consumer& consume);
+    void wait(Exchange& exchange);
+    bool stopped(const Exchange& exchange) const;
+    HttpResult verdict(const Exchange& exchange) const;
 
-    QNetworkAccessManager* manager_;
+    HttpConnection* connection_ = nullptr; // kept from one request to the next
     std::chrono::milliseconds idleTimeout_ = kDefaultIdleTimeout;
     Exchange* exchange_ = nullptr; // the request in hand
 };

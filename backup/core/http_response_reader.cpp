@@ -8,13 +8,17 @@ namespace {
 constexpr qsizetype kMaxHeadBytes = 64 * 1024;
 constexpr qsizetype kMaxLineBytes = 8 * 1024;
 
-// Where the head ends (just past its blank line), or -1 while it has not ended.
-qsizetype EndOfHead(const QByteArray& bytes, qsizetype from) {
-    for (qsizetype i = bytes.indexOf('\n', from); i >= 0; i = bytes.indexOf('\n', i + 1)) {
-        if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            return i + 2;
-        if (i + 2 < bytes.size() && bytes[i + 1] == '\r' && bytes[i + 2] == '\n')
-            return i + 3;
+// Where the head ends in bytes (just past its blank line), or -1 while it has not ended.
+// before holds the bytes of the head already gathered: a blank line may begin there.
+qsizetype EndOfHead(QByteArrayView before, QByteArrayView bytes) {
+    const auto at = [&](qsizetype i) -> char {
+        if (i >= 0)
+            return bytes[i];
+        return -i <= before.size() ? before[before.size() + i] : '\0';
+    };
+    for (qsizetype i = bytes.indexOf('\n'); i >= 0; i = bytes.indexOf('\n', i + 1)) {
+        if (at(i - 1) == '\n' || (at(i - 1) == '\r' && at(i - 2) == '\n'))
+            return i + 1;
     }
     return -1;
 }
@@ -87,19 +91,20 @@ bool HttpResponseReader::connectionReusable() const {
     return hasToken("Connection", "keep-alive");
 }
 
-// Gathers the head; true once it is read and the body may follow.
+// Gathers the head; true once it is read and the body may follow. Only the head is copied:
+// the body that comes in the same piece stays in bytes.
 bool HttpResponseReader::takeHead(QByteArrayView& bytes) {
-    const qsizetype searchFrom = std::max<qsizetype>(0, pending_.size() - 2);
-    pending_.append(bytes);
-    const qsizetype end = EndOfHead(pending_, searchFrom);
+    const qsizetype end = EndOfHead(pending_, bytes);
     if (end < 0) {
+        pending_.append(bytes);
         bytes = {};
         if (pending_.size() > kMaxHeadBytes)
             fail(QStringLiteral("intestazione della risposta troppo lunga"));
         return false;
     }
-    bytes = bytes.sliced(bytes.size() - (pending_.size() - end));
-    const QByteArray head = pending_.first(end);
+    pending_.append(bytes.first(end));
+    bytes = bytes.sliced(end);
+    const QByteArray head = std::move(pending_);
     pending_.clear();
     return readHead(head);
 }

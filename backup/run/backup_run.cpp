@@ -140,7 +140,8 @@ BackupRun::Step BackupRun::saveEntry(const QString& uploadAddress, const QString
     // The destination is read again for writing: the operator may have changed it.
     const QString local = LocalFileOf(window_.destinationFolder(), entry);
     QFile part(TemporaryFileOf(local));
-    if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Unbuffered: each piece of the body goes to the file as it comes, without a copy.
+    if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         window_.failWith(
             QStringLiteral("Impossibile scrivere il file %1: %2.").arg(local, part.errorString()));
         return Step::Stop;

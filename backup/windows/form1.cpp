@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "left_column.h"
 #include "look.h"
+#include "repaint_pacer.h"
 #include "saved_files_view.h"
 
 #include <QCloseEvent>
@@ -57,6 +58,7 @@ QPushButton* Button(QWidget* window, const char* name, const QString& caption) {
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
     look::SetUpWindow(this, "Form1", QStringLiteral("Form1"), 615, 288);
+    new RepaintPacer(this); // a run changes the window far more often than a screen shows
     // The run state: held in the window, never seen by the operator.
     stato_ = TextBox(this, "Stato", QStringLiteral("0"));
     stato_->setGeometry(565, 0, 50, 20);

@@ -46,6 +46,8 @@ void Form1RunWindow::setPercentCaption(const QString& caption) {
 void Form1RunWindow::highlightPercent() {
     QLabel* perc = form1_.perc();
     QPalette palette = perc->palette();
+    if (palette.color(QPalette::WindowText) == palette.color(QPalette::Light))
+        return; // already set: a run calls this for every entry past the middle
     palette.setColor(QPalette::WindowText, palette.color(QPalette::Light));
     perc->setPalette(palette);
 }

@@ -27,16 +27,22 @@ SavedFilesView::SavedFilesView(QWidget* parent) : QPlainTextEdit(parent) {
     setPalette(colours);
 }
 
-void SavedFilesView::prependLine(const QString& line) {
+// Inside an edit block the cursor does not lay its line out to learn where it stands: the
+// view lays out only the lines it shows, when it paints them. A run adds a line per entry.
+void SavedFilesView::insertAt(QTextCursor::MoveOperation where, const QString& text) {
     QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::Start);
-    cursor.insertText(AsDocumentText(line + QLatin1Char('\n')));
+    cursor.beginEditBlock();
+    cursor.movePosition(where);
+    cursor.insertText(AsDocumentText(text));
+    cursor.endEditBlock();
+}
+
+void SavedFilesView::prependLine(const QString& line) {
+    insertAt(QTextCursor::Start, line + QLatin1Char('\n'));
 }
 
 void SavedFilesView::appendLine(const QString& line) {
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(AsDocumentText(QLatin1Char('\n') + line));
+    insertAt(QTextCursor::End, QLatin1Char('\n') + line);
 }
 
 void SavedFilesView::replaceText(const QString& text) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 class SavedFilesView : public QPlainTextEdit {
     Q_OBJECT
@@ -22,4 +23,7 @@ class SavedFilesView : public QPlainTextEdit {
     void replaceText(const QString& text);
     // The whole text, lines joined by CR LF.
     QString text() const;
+
+  private:
+    void insertAt(QTextCursor::MoveOperation where, const QString& text);
 };
