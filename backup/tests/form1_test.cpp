@@ -5,6 +5,7 @@
 #include "scripted_dialogs.h"
 #include "tab_order.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,26 @@ QString Shown(QWidget* widget) {
     return {};
 }
 
+// Counts the paint events of a widget and keeps the text it last painted.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QLineEdit* box) : box_(box) { box->installEventFilter(this); }
+    int paints = 0;
+    QString lastPainted;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            lastPainted = box_->text();
+        }
+        return false;
+    }
+
+  private:
+    QLineEdit* box_;
+};
+
 } // namespace
 
 class Form1Test : public QObject {
@@ -48,6 +69,7 @@ class Form1Test : public QObject {
     void elencofileEdits_data();
     void elencofileEdits();
     void elencofileTakesAHundredThousandEntries();
+    void paintsAtMostOnceAFrame();
     void salvaStartsNothingYet();
     void cambiaDirectoryOnlyHides();
     void closingTheWindowEndsTheProgram();
@@ -252,6 +274,25 @@ void Form1Test::elencofileTakesAHundredThousandEntries() {
     const QString text = form.text();
     QVERIFY(text.startsWith(QStringLiteral("cartella/file_99999.jpg\r\ncartella/file_99998.jpg")));
     QVERIFY(text.endsWith(QStringLiteral("cartella/file_0.jpg\r\n\r\nfatto")));
+}
+
+void Form1Test::paintsAtMostOnceAFrame() {
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    PaintCounter counter(form.attuale());
+    // A run's pace: a change, then the event loop turns while a file comes.
+    QElapsedTimer burst;
+    burst.start();
+    for (int i = 0; i < 3000; ++i) {
+        form.attuale()->setText(QStringLiteral("Stò salvando: f%1").arg(i));
+        QCoreApplication::processEvents();
+    }
+    const qint64 frames = burst.elapsed() / 16 + 2;
+    QVERIFY2(counter.paints <= frames,
+             qPrintable(QStringLiteral("%1 paints in %2 frames").arg(counter.paints).arg(frames)));
+    // What changed last is painted soon after, without any further change.
+    QTRY_COMPARE(counter.lastPainted, QStringLiteral("Stò salvando: f2999"));
 }
 
 void Form1Test::salvaStartsNothingYet() {

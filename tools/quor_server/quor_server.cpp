@@ -198,7 +198,7 @@ void QuorServer::route() {
 }
 
 void QuorServer::record(const httplib::Request& req) {
-    Request entry{req.method, req.path};
+    Request entry{req.method, req.path, req.remote_port};
     std::function<void(const Request&)> observer;
     {
         std::lock_guard lock(mutex_);

@@ -39,10 +39,12 @@ struct Response;
 
 class QuorServer {
   public:
-    // One request as received: method and URL-decoded path (query string not included).
+    // One request as received: method, URL-decoded path (query string not included), and
+    // the client's port, which tells the connections apart.
     struct Request {
         std::string method;
         std::string path;
+        int clientPort = 0;
     };
 
     static constexpr const char* kListEntry = "quorbackup/quorbackuplog.sav";

@@ -3,6 +3,7 @@
 #include "http_client.h"
 #include "quor_server.h"
 #include "quor_urls.h"
+#include "scripted_http_server.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -61,6 +62,15 @@ class HttpClientTest : public QObject {
     void deliversQueuedEventsWhileWaiting();
     void abandonsTheRequestInHand();
     void hasATlsBackend();
+
+    void keepsOneConnectionForManyRequests();
+    void sendsAgainWhenAKeptConnectionIsFoundClosed();
+    void readsEveryFraming_data();
+    void readsEveryFraming();
+    void followsRedirectsWithoutTheirBodies();
+    void failsOnEndlessRedirects();
+    void refusesWhatIsNoHttpAnswer();
+    void asksAPlainHttpProxyForTheWholeUrl();
     // Last: once the program's event loop has been told to exit, every fetch is abandoned.
     void abandonsWhenTheProgramIsEnding();
 
@@ -268,6 +278,149 @@ void HttpClientTest::abandonsTheRequestInHand() {
 
 void HttpClientTest::hasATlsBackend() {
     QVERIFY2(QSslSocket::supportsSsl(), qPrintable(QSslSocket::activeBackend()));
+}
+
+void HttpClientTest::keepsOneConnectionForManyRequests() {
+    HttpClient client;
+    for (const QString entry : {"testo.txt", "manca.txt", "tutti.bin", "vuoto.txt"}) {
+        for (int i = 0; i < 5; ++i) {
+            const HttpBytesResult result = client.fetchBytes(urlOf(entry));
+            QVERIFY2(result.succeeded(), qPrintable(result.failure));
+        }
+    }
+    const std::vector<QuorServer::Request> log = server_->requests();
+    QCOMPARE(log.size(), 20u);
+    for (const QuorServer::Request& request : log)
+        QCOMPARE(request.clientPort, log.front().clientPort);
+}
+
+void HttpClientTest::sendsAgainWhenAKeptConnectionIsFoundClosed() {
+    ScriptedHttpServer server;
+    server.queue("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nprimo");
+    server.queue({}, true); // the kept connection closes under the next request
+    server.queue("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nsecondo");
+    const QUrl url(server.address() + "/quor/img_upload/a.bin");
+    HttpClient client;
+    QCOMPARE(client.fetchBytes(url).bytes, QByteArray("primo"));
+    QBuffer sink;
+    sink.open(QIODevice::WriteOnly);
+    const HttpResult again = client.fetchInto(url, sink);
+    QVERIFY2(again.succeeded(), qPrintable(again.failure));
+    QCOMPARE(sink.data(), QByteArray("secondo"));
+    QCOMPARE(server.connections, 2);
+    QCOMPARE(server.requests.size(), 3);
+
+    // Once part of the answer has come, the request is never sent again.
+    server.queue("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nmeta", true);
+    const HttpBytesResult half = client.fetchBytes(url);
+    QCOMPARE(half.outcome, HttpResult::Outcome::Failure);
+    QVERIFY2(half.failure.contains("ricevuti 4 byte su 10"), qPrintable(half.failure));
+    // Nor on a new connection that closes without an answer.
+    server.queue({}, true);
+    const HttpBytesResult none = client.fetchBytes(url);
+    QCOMPARE(none.outcome, HttpResult::Outcome::Failure);
+    QVERIFY2(none.failure.contains("interrotta"), qPrintable(none.failure));
+    QCOMPARE(server.requests.size(), 5);
+}
+
+void HttpClientTest::readsEveryFraming_data() {
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("closeAfter");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("connections"); // for this answer and one more request
+    QTest::newRow("chunked") << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                           "4\r\nciao\r\n6\r\n mondo\r\n0\r\n\r\n")
+                             << false << QByteArray("ciao mondo") << 1;
+    QTest::newRow("to the end of the connection")
+        << QByteArray("HTTP/1.1 200 OK\r\n\r\nfino alla fine") << true
+        << QByteArray("fino alla fine") << 2;
+    QTest::newRow("HTTP/1.0 left open by the server")
+        << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok") << false << QByteArray("ok")
+        << 2;
+    QTest::newRow("Connection: close")
+        << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 2\r\n\r\nok")
+        << false << QByteArray("ok") << 2;
+}
+
+void HttpClientTest::readsEveryFraming() {
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, closeAfter);
+    QFETCH(QByteArray, body);
+    QFETCH(int, connections);
+    ScriptedHttpServer server;
+    server.queue(answer, closeAfter);
+    server.queue("HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\npoi!");
+    const QUrl url(server.address() + "/quor/img_upload/a.bin");
+    HttpClient client;
+    const HttpBytesResult first = client.fetchBytes(url);
+    QVERIFY2(first.succeeded(), qPrintable(first.failure));
+    QCOMPARE(first.bytes, body);
+    const HttpBytesResult next = client.fetchBytes(url);
+    QVERIFY2(next.succeeded(), qPrintable(next.failure));
+    QCOMPARE(next.bytes, QByteArray("poi!"));
+    QCOMPARE(server.connections, connections);
+}
+
+void HttpClientTest::followsRedirectsWithoutTheirBodies() {
+    ScriptedHttpServer server;
+    server.queue("HTTP/1.1 301 Moved Permanently\r\nLocation: /quor/altrove.bin\r\n"
+                 "Content-Length: 14\r\n\r\nspostato qui!!");
+    server.queue("HTTP/1.1 302 Found\r\nLocation: " + server.address().toLatin1() +
+                 "/fine%20bis.bin\r\nContent-Length: 0\r\n\r\n");
+    server.queue("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfinal");
+    QBuffer sink;
+    sink.open(QIODevice::WriteOnly);
+    HttpClient client;
+    const HttpResult result =
+        client.fetchInto(QUrl(server.address() + "/quor/img_upload/a b.bin"), sink);
+    QVERIFY2(result.succeeded(), qPrintable(result.failure));
+    QCOMPARE(result.status, 200);
+    QCOMPARE(sink.data(), QByteArray("final"));
+    QCOMPARE(server.requests.size(), 3);
+    const QByteArray host = "\r\nHost: 127.0.0.1:" + QByteArray::number(server.port());
+    QVERIFY(server.requests[0].startsWith("GET /quor/img_upload/a%20b.bin HTTP/1.1" + host));
+    QVERIFY(server.requests[1].startsWith("GET /quor/altrove.bin HTTP/1.1" + host));
+    QVERIFY(server.requests[2].startsWith("GET /fine%20bis.bin HTTP/1.1" + host));
+}
+
+void HttpClientTest::failsOnEndlessRedirects() {
+    ScriptedHttpServer server;
+    for (int i = 0; i < 12; ++i)
+        server.queue("HTTP/1.1 302 Found\r\nLocation: /giro\r\nContent-Length: 0\r\n\r\n");
+    const QUrl url(server.address() + "/quor/img_upload/a.bin");
+    HttpClient client;
+    const HttpBytesResult result = client.fetchBytes(url);
+    QCOMPARE(result.outcome, HttpResult::Outcome::Failure);
+    QVERIFY2(result.failure.contains("troppi reindirizzamenti"), qPrintable(result.failure));
+    QVERIFY2(result.failure.contains(url.toDisplayString()), qPrintable(result.failure));
+    QCOMPARE(server.requests.size(), 11);
+}
+
+void HttpClientTest::refusesWhatIsNoHttpAnswer() {
+    ScriptedHttpServer server;
+    server.queue("<html>nessuna intestazione</html>\r\n\r\n", true);
+    const QUrl url(server.address() + "/quor/img_upload/a.bin");
+    HttpClient client;
+    const HttpBytesResult result = client.fetchBytes(url);
+    QCOMPARE(result.outcome, HttpResult::Outcome::Failure);
+    QVERIFY2(result.failure.contains("risposta non valida"), qPrintable(result.failure));
+    QVERIFY2(result.failure.contains(url.toDisplayString()), qPrintable(result.failure));
+}
+
+void HttpClientTest::asksAPlainHttpProxyForTheWholeUrl() {
+    ScriptedHttpServer proxy; // it answers itself: nothing leaves this machine
+    proxy.queue("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
+    qputenv("http_proxy", proxy.address().toLatin1());
+    HttpClient client;
+    const HttpBytesResult result =
+        client.fetchBytes(QUrl("http://quor.example/quor/img_upload/a%20b.jpg"));
+    qunsetenv("http_proxy");
+    QVERIFY2(result.succeeded(), qPrintable(result.failure));
+    QCOMPARE(result.bytes, QByteArray("ok"));
+    QCOMPARE(proxy.requests.size(), 1);
+    QVERIFY2(proxy.requests[0].startsWith("GET http://quor.example/quor/img_upload/a%20b.jpg "
+                                          "HTTP/1.1\r\nHost: quor.example\r\n"),
+             proxy.requests[0].constData());
 }
 
 void HttpClientTest::abandonsWhenTheProgramIsEnding() {

@@ -47,10 +47,13 @@ const WholeAnswer kWholeAnswers[] = {
     {"HTTP/1.0 kept alive",
      "HTTP/1.0 200 OK\r\nConnection: Keep-Alive\r\nContent-Length: 2\r\n\r\nok", false, 200, "ok",
      true},
-    {"server closes after it", "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 2\r\n\r\nok",
-     false, 200, "ok", false},
-    {"interim answer skipped", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 404 Not Found\r\n"
-     "Content-Length: 3\r\n\r\nno!", false, 404, "no!", true},
+    {"server closes after it",
+     "HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 2\r\n\r\nok", false, 200, "ok",
+     false},
+    {"interim answer skipped",
+     "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 404 Not Found\r\n"
+     "Content-Length: 3\r\n\r\nno!",
+     false, 404, "no!", true},
     {"no content", "HTTP/1.1 204 No Content\r\n\r\n", false, 204, "", true},
     {"empty body", "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", false, 200, "", true},
     {"bare line feeds and a folded header",
@@ -77,6 +80,24 @@ TEST(HttpResponseReader, ReadsWholeAnswersCutAnywhere) {
             EXPECT_EQ(read.reader.connectionReusable(), c.reusable);
             EXPECT_EQ(read.reader.bodyReceived(), qint64(c.body.size()));
         }
+    }
+}
+
+TEST(HttpResponseReader, ReadsWholeAnswersOneByteAtATime) {
+    for (const WholeAnswer& c : kWholeAnswers) {
+        SCOPED_TRACE(c.name);
+        Read read;
+        const auto sink = [&read](QByteArrayView piece) {
+            read.body.append(piece.data(), piece.size());
+            return true;
+        };
+        for (const char byte : c.bytes)
+            read.reader.feed(QByteArrayView(&byte, 1), sink);
+        if (c.closeAfter)
+            read.reader.endOfStream();
+        ASSERT_EQ(read.reader.phase(), Phase::Complete) << read.reader.problem().toStdString();
+        EXPECT_EQ(read.body, c.body);
+        EXPECT_EQ(read.reader.connectionReusable(), c.reusable);
     }
 }
 
