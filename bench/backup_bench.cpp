@@ -36,7 +36,13 @@ class DemoServer {
         probe.listen(QHostAddress::LocalHost, 0);
         port_ = probe.serverPort();
         probe.close();
-        QStringList args{"--folder", folder, "--port", QString::number(port_)};
+        // Every request on one connection, for curl and for the run alike.
+        QStringList args{"--folder",
+                         folder,
+                         "--port",
+                         QString::number(port_),
+                         "--keep-alive-requests",
+                         qEnvironmentVariable("BENCH_KEEP_ALIVE", "1000000")};
         if (delayMs)
             args << "--delay-ms" << QString::number(delayMs);
         if (!listFile.isEmpty())

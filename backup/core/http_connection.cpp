@@ -133,9 +133,14 @@ QByteArray HttpConnection::requestFor(const QUrl& url) const {
         if (url.hasQuery())
             target += '?' + url.query(QUrl::FullyEncoded).toLatin1();
     }
+    QByteArray request = "GET " + target + " HTTP/1.1\r\nHost: " + HostHeader(url) +
+                         "\r\nUser-Agent: Ombrix\r\nAccept: */*\r\n";
     // identity: the bytes saved are the bytes the server holds, never a compressed form.
-    return "GET " + target + " HTTP/1.1\r\nHost: " + HostHeader(url) +
-           "\r\nUser-Agent: Ombrix\r\nAccept: */*\r\nAccept-Encoding: identity\r\n\r\n";
+    request += "Accept-Encoding: identity\r\n";
+    if (forwardWholeUrl_ && !proxy_.user().isEmpty())
+        request += "Proxy-Authorization: Basic " +
+                   (proxy_.user() + u':' + proxy_.password()).toUtf8().toBase64() + "\r\n";
+    return request + "\r\n";
 }
 
 void HttpConnection::takeBytes() {
@@ -158,20 +163,28 @@ void HttpConnection::takeBytes() {
         if (reader_.phase() == HttpResponseReader::Phase::Invalid)
             return finish(
                 QStringLiteral("risposta non valida del server (%1)").arg(reader_.problem()));
-        if (reader_.phase() == HttpResponseReader::Phase::Complete)
+        if (reader_.phase() == HttpResponseReader::Phase::Complete) {
+            // More than the answer came: whatever it is, it must not pass for the next one.
+            if (socket_->bytesAvailable() > 0)
+                unexpectedBytes_ = true;
             return finish(QString());
+        }
     }
 }
 
 // The socket reported an error or closed. Data that came with it is read first: a body
-// that runs to the end of the connection is complete only now.
+// that runs to the end of the connection is complete only now, and only when the server
+// closed it; any other error cuts such a body short.
 void HttpConnection::socketFailed() {
     if (!inHand_)
         return;
     takeBytes();
     if (!inHand_)
         return;
-    reader_.endOfStream();
+    const QAbstractSocket::SocketError error = socket_->error();
+    if (error == QAbstractSocket::RemoteHostClosedError ||
+        error == QAbstractSocket::UnknownSocketError)
+        reader_.endOfStream();
     if (reader_.phase() == HttpResponseReader::Phase::Complete)
         return finish(QString());
     finish(incompleteCause());

@@ -1,7 +1,7 @@
 // quor-demo-server: serves a folder as a Quor server on 127.0.0.1 until SIGINT or SIGTERM.
 //
 //   quor-demo-server --folder DIR [--port N] [--delay-ms M] [--list-file F] [--answer TEXT]
-//                    [--log]
+//                    [--keep-alive-requests K] [--log]
 #include "quor_server.h"
 
 #include <csignal>
@@ -20,13 +20,14 @@ struct Options {
     int delayMs = 0;
     std::optional<std::string> listFile;
     std::optional<std::string> answer;
+    int keepAliveRequests = QuorServer::kKeepAliveRequests;
     bool log = false;
 };
 
 [[noreturn]] void Usage(const std::string& problem) {
     std::cerr << "quor-demo-server: " << problem << "\n"
               << "usage: quor-demo-server --folder DIR [--port N] [--delay-ms M]"
-                 " [--list-file F] [--answer TEXT] [--log]\n";
+                 " [--list-file F] [--answer TEXT] [--keep-alive-requests K] [--log]\n";
     std::exit(2);
 }
 
@@ -60,6 +61,8 @@ Options Parse(int argc, char** argv) {
             options.listFile = value();
         else if (arg == "--answer")
             options.answer = value();
+        else if (arg == "--keep-alive-requests")
+            options.keepAliveRequests = Number(value(), arg);
         else if (arg == "--log")
             options.log = true;
         else
@@ -91,6 +94,7 @@ int main(int argc, char** argv) {
 
     QuorServer server(options.folder);
     server.setDelayPerFile(std::chrono::milliseconds(options.delayMs));
+    server.setKeepAliveRequests(options.keepAliveRequests);
     if (options.listFile)
         server.setListText(ReadWhole(*options.listFile));
     if (options.answer)

@@ -181,10 +181,8 @@ std::string QuorServer::ListOfFolder(const fs::path& folder) {
 }
 
 void QuorServer::route() {
-    // Like a common web server: a connection carries up to 100 requests. The short idle
-    // time-out keeps stop() quick.
-    server_->set_keep_alive_max_count(100);
-    server_->set_keep_alive_timeout(1);
+    server_->set_keep_alive_max_count(static_cast<std::size_t>(keepAliveRequests_));
+    server_->set_keep_alive_timeout(1); // short, so that stop() is quick
     server_->set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
         record(req);
         return httplib::Server::HandlerResponse::Unhandled;

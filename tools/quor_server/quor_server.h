@@ -52,6 +52,9 @@ class QuorServer {
     static constexpr const char* kUploadPrefix = "/quor/img_upload/";
     static constexpr const char* kClearingPath = "/quor/backup/cancellacopie.php";
 
+    // How many requests one connection carries by default, as a common web server allows.
+    static constexpr int kKeepAliveRequests = 100;
+
     explicit QuorServer(std::filesystem::path folder);
     ~QuorServer(); // stops the server
     QuorServer(const QuorServer&) = delete;
@@ -63,6 +66,8 @@ class QuorServer {
     // Ends every answer in progress (stalled and slow bodies included) and stops. Idempotent.
     void stop();
     int port() const { return port_; }
+    // How many requests one connection may carry; takes effect at the next start().
+    void setKeepAliveRequests(int requests) { keepAliveRequests_ = requests; }
     // "http://127.0.0.1:PORT", no trailing slash: the server address the client is given.
     std::string baseUrl() const;
 
@@ -130,6 +135,7 @@ class QuorServer {
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = -1;
+    int keepAliveRequests_ = kKeepAliveRequests;
 
     mutable std::mutex mutex_; // guards knobs_, log_, observer_, stopping_
     mutable std::condition_variable stopped_;

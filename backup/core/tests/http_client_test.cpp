@@ -68,8 +68,8 @@ class HttpClientTest : public QObject {
     void readsEveryFraming_data();
     void readsEveryFraming();
     void followsRedirectsWithoutTheirBodies();
-    void failsOnEndlessRedirects();
-    void refusesWhatIsNoHttpAnswer();
+    void failsOnAnswersThatAreNoDocument_data();
+    void failsOnAnswersThatAreNoDocument();
     void asksAPlainHttpProxyForTheWholeUrl();
     // Last: once the program's event loop has been told to exit, every fetch is abandoned.
     void abandonsWhenTheProgramIsEnding();
@@ -337,6 +337,13 @@ void HttpClientTest::readsEveryFraming_data() {
     QTest::newRow("HTTP/1.0 left open by the server")
         << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok") << false << QByteArray("ok")
         << 2;
+    // The answer ends on a read boundary (64 KiB) with more bytes right behind it: they
+    // are no answer to the next request.
+    const QByteArray head = "HTTP/1.1 200 OK\r\nContent-Length: 65494\r\n\r\n";
+    const QByteArray exact = Pattern(65536 - head.size());
+    QTest::newRow("more bytes than announced")
+        << head + exact + "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfalso" << false << exact
+        << 2;
     QTest::newRow("Connection: close")
         << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: 2\r\n\r\nok")
         << false << QByteArray("ok") << 2;
@@ -383,28 +390,31 @@ void HttpClientTest::followsRedirectsWithoutTheirBodies() {
     QVERIFY(server.requests[2].startsWith("GET /fine%20bis.bin HTTP/1.1" + host));
 }
 
-void HttpClientTest::failsOnEndlessRedirects() {
-    ScriptedHttpServer server;
-    for (int i = 0; i < 12; ++i)
-        server.queue("HTTP/1.1 302 Found\r\nLocation: /giro\r\nContent-Length: 0\r\n\r\n");
-    const QUrl url(server.address() + "/quor/img_upload/a.bin");
-    HttpClient client;
-    const HttpBytesResult result = client.fetchBytes(url);
-    QCOMPARE(result.outcome, HttpResult::Outcome::Failure);
-    QVERIFY2(result.failure.contains("troppi reindirizzamenti"), qPrintable(result.failure));
-    QVERIFY2(result.failure.contains(url.toDisplayString()), qPrintable(result.failure));
-    QCOMPARE(server.requests.size(), 11);
+void HttpClientTest::failsOnAnswersThatAreNoDocument_data() {
+    QTest::addColumn<QByteArrayList>("answers");
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<int>("requests");
+    QTest::newRow("endless redirects")
+        << QByteArrayList(12, "HTTP/1.1 302 Found\r\nLocation: /giro\r\nContent-Length: 0\r\n\r\n")
+        << "troppi reindirizzamenti" << 11;
+    QTest::newRow("no HTTP answer") << QByteArrayList{"<html>nessuna intestazione</html>\r\n\r\n"}
+                                    << "risposta non valida" << 1;
 }
 
-void HttpClientTest::refusesWhatIsNoHttpAnswer() {
+void HttpClientTest::failsOnAnswersThatAreNoDocument() {
+    QFETCH(QByteArrayList, answers);
+    QFETCH(QString, cause);
+    QFETCH(int, requests);
     ScriptedHttpServer server;
-    server.queue("<html>nessuna intestazione</html>\r\n\r\n", true);
+    for (const QByteArray& answer : answers)
+        server.queue(answer);
     const QUrl url(server.address() + "/quor/img_upload/a.bin");
     HttpClient client;
     const HttpBytesResult result = client.fetchBytes(url);
     QCOMPARE(result.outcome, HttpResult::Outcome::Failure);
-    QVERIFY2(result.failure.contains("risposta non valida"), qPrintable(result.failure));
+    QVERIFY2(result.failure.contains(cause), qPrintable(result.failure));
     QVERIFY2(result.failure.contains(url.toDisplayString()), qPrintable(result.failure));
+    QCOMPARE(server.requests.size(), requests);
 }
 
 void HttpClientTest::asksAPlainHttpProxyForTheWholeUrl() {
