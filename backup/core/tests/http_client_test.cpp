@@ -8,6 +8,8 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QSslCertificate>
+#include <QSslKey>
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -34,6 +36,31 @@ QByteArray Pattern(int size) {
         bytes[i] = static_cast<char>('a' + i % 26);
     return bytes;
 }
+
+QByteArray TestData(const char* name) {
+    QFile file(QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// The scripted server's side of TLS: a self-signed certificate for 127.0.0.1.
+QSslConfiguration ServerTls() {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(QSslCertificate(TestData("localhost-test.crt")));
+    tls.setPrivateKey(QSslKey(TestData("localhost-test.key"), QSsl::Rsa));
+    return tls;
+}
+
+// While it lives, connections trust the test certificate as if a known authority had signed it.
+struct TrustTestCertificate {
+    QSslConfiguration before = QSslConfiguration::defaultConfiguration();
+    TrustTestCertificate() {
+        QSslConfiguration trusting = before;
+        trusting.addCaCertificate(QSslCertificate(TestData("localhost-test.crt")));
+        QSslConfiguration::setDefaultConfiguration(trusting);
+    }
+    ~TrustTestCertificate() { QSslConfiguration::setDefaultConfiguration(before); }
+};
 
 // The decoded path the server sees for an entry.
 std::string PathOf(const QString& entry) {
@@ -71,6 +98,8 @@ class HttpClientTest : public QObject {
     void failsOnAnswersThatAreNoDocument_data();
     void failsOnAnswersThatAreNoDocument();
     void asksAPlainHttpProxyForTheWholeUrl();
+    void speaksTlsAndKeepsItsConnection();
+    void refusesAServerItCannotTrust();
     // Last: once the program's event loop has been told to exit, every fetch is abandoned.
     void abandonsWhenTheProgramIsEnding();
 
@@ -431,6 +460,43 @@ void HttpClientTest::asksAPlainHttpProxyForTheWholeUrl() {
     QVERIFY2(proxy.requests[0].startsWith("GET http://quor.example/quor/img_upload/a%20b.jpg "
                                           "HTTP/1.1\r\nHost: quor.example\r\n"),
              proxy.requests[0].constData());
+}
+
+void HttpClientTest::speaksTlsAndKeepsItsConnection() {
+    const QSslConfiguration tls = ServerTls();
+    ScriptedHttpServer server(&tls);
+    server.queue("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nsicuro");
+    server.queue("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nancora!");
+    server.queue("HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/chiaro\r\n"
+                 "Content-Length: 0\r\n\r\n");
+    const TrustTestCertificate trust;
+    const QUrl url(server.address() + "/quor/img_upload/a.bin");
+    HttpClient client;
+    const HttpBytesResult first = client.fetchBytes(url);
+    QVERIFY2(first.succeeded(), qPrintable(first.failure));
+    QCOMPARE(first.bytes, QByteArray("sicuro"));
+    QCOMPARE(client.fetchBytes(url).bytes, QByteArray("ancora!"));
+    QCOMPARE(server.connections, 1);
+    QVERIFY(server.requests[0].startsWith("GET /quor/img_upload/a.bin HTTP/1.1\r\nHost: "
+                                          "127.0.0.1:" +
+                                          QByteArray::number(server.port()) + "\r\n"));
+    // A redirect from https to plain http is refused, not followed.
+    const HttpBytesResult down = client.fetchBytes(url);
+    QCOMPARE(down.outcome, HttpResult::Outcome::Failure);
+    QVERIFY2(down.failure.contains("da https a http rifiutato"), qPrintable(down.failure));
+}
+
+void HttpClientTest::refusesAServerItCannotTrust() {
+    const QSslConfiguration tls = ServerTls();
+    ScriptedHttpServer server(&tls);
+    server.queue("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nsicuro");
+    const QUrl url(server.address() + "/quor/img_upload/a.bin");
+    HttpClient client;
+    const HttpBytesResult result = client.fetchBytes(url);
+    QCOMPARE(result.outcome, HttpResult::Outcome::Failure);
+    QVERIFY2(result.failure.contains("TLS"), qPrintable(result.failure));
+    QVERIFY2(result.failure.contains(url.toDisplayString()), qPrintable(result.failure));
+    QVERIFY(server.requests.isEmpty());
 }
 
 void HttpClientTest::abandonsWhenTheProgramIsEnding() {

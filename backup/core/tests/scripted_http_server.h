@@ -1,7 +1,7 @@
 // A raw HTTP server on 127.0.0.1, for the wire-level cases that the Quor server cannot make
-// (redirects, odd framings, garbage, a connection closed under a request). Each request that
-// arrives is answered with the next queued answer, byte for byte. It runs on the test's own
-// thread: the client's waiting event loop serves it.
+// (redirects, odd framings, garbage, a connection closed under a request, TLS). Each request
+// that arrives is answered with the next queued answer, byte for byte. It runs on the test's
+// own thread: the client's waiting event loop serves it.
 #pragma once
 
 #include <QByteArray>
@@ -9,8 +9,12 @@
 #include <QList>
 #include <QObject>
 #include <QQueue>
+#include <QSslConfiguration>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
+
+#include <memory>
 
 class ScriptedHttpServer : public QObject {
   public:
@@ -19,23 +23,34 @@ class ScriptedHttpServer : public QObject {
         bool closeAfter = false; // close the connection once the bytes are out
     };
 
-    ScriptedHttpServer() {
-        server_.listen(QHostAddress::LocalHost, 0);
-        connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    // Plain HTTP; with tls, HTTPS with that certificate and key.
+    explicit ScriptedHttpServer(const QSslConfiguration* tls = nullptr) {
+        if (tls) {
+            auto* server = new QSslServer;
+            server->setSslConfiguration(*tls);
+            server_.reset(server);
+        } else {
+            server_.reset(new QTcpServer);
+        }
+        server_->listen(QHostAddress::LocalHost, 0);
+        // A TLS connection is pending once its handshake is done.
+        connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, [this] {
+            while (QTcpSocket* socket = server_->nextPendingConnection()) {
                 ++connections;
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
+                serve(socket);
             }
         });
+        scheme_ = tls ? "https" : "http";
     }
 
     void queue(const QByteArray& bytes, bool closeAfter = false) {
         answers_.enqueue({bytes, closeAfter});
     }
     QString address() const {
-        return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort());
+        return QStringLiteral("%1://127.0.0.1:%2").arg(scheme_).arg(server_->serverPort());
     }
-    quint16 port() const { return server_.serverPort(); }
+    quint16 port() const { return server_->serverPort(); }
 
     QList<QByteArray> requests; // the heads of the requests received, oldest first
     int connections = 0;
@@ -56,7 +71,8 @@ class ScriptedHttpServer : public QObject {
         }
     }
 
-    QTcpServer server_;
+    std::unique_ptr<QTcpServer> server_;
+    QString scheme_;
     QQueue<Answer> answers_;
     QHash<QTcpSocket*, QByteArray> pending_;
 };
