@@ -14,12 +14,9 @@ namespace {
 
 constexpr int kMaxRedirects = 10;
 
-bool IsTls(const QUrl& url) {
-    return url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
-}
-
 bool IsHttp(const QUrl& url) {
-    return (IsTls(url) || url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0) &&
+    return (HttpConnection::IsTls(url) ||
+            url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0) &&
            !url.host().isEmpty();
 }
 
@@ -173,7 +170,7 @@ HttpResult HttpClient::follow(Exchange& exchange, const Consumer& consume) {
             return Failed(exchange.url, QStringLiteral("reindirizzamento a un indirizzo non "
                                                        "valido (%1)")
                                             .arg(next.toDisplayString()));
-        if (IsTls(target) && !IsTls(next))
+        if (HttpConnection::IsTls(target) && !HttpConnection::IsTls(next))
             return Failed(exchange.url,
                           QStringLiteral("reindirizzamento da https a http rifiutato"));
         target = next;

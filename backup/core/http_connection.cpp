@@ -10,12 +10,12 @@ constexpr qsizetype kReadPieceBytes = 64 * 1024;
 // Reading pauses while this much waits unread, so a large body never piles up in memory.
 constexpr qint64 kSocketBufferBytes = 1 << 20;
 
-bool IsTls(const QUrl& url) {
-    return url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
+int DefaultPort(const QUrl& url) {
+    return HttpConnection::IsTls(url) ? 443 : 80;
 }
 
 int PortOf(const QUrl& url) {
-    return url.port(IsTls(url) ? 443 : 80);
+    return url.port(DefaultPort(url));
 }
 
 // The Host header: the host (an IPv6 address in brackets) and the port when not the default.
@@ -23,7 +23,7 @@ QByteArray HostHeader(const QUrl& url) {
     QByteArray host = url.host(QUrl::FullyEncoded).toLatin1();
     if (host.contains(':'))
         host = '[' + host + ']';
-    if (url.port() != -1 && url.port() != (IsTls(url) ? 443 : 80))
+    if (url.port() != -1 && url.port() != DefaultPort(url))
         host += ':' + QByteArray::number(url.port());
     return host;
 }
@@ -60,6 +60,10 @@ QString CauseOf(QAbstractSocket::SocketError error, const QString& socketText) {
 }
 
 } // namespace
+
+bool HttpConnection::IsTls(const QUrl& url) {
+    return url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
+}
 
 HttpConnection::HttpConnection(const QUrl& url, const QNetworkProxy& proxy, QObject* parent)
     : QObject(parent), origin_(url.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath |

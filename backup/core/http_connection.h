@@ -44,7 +44,9 @@ class HttpConnection : public QObject {
     // After finished(): why the answer is not complete (in Italian, for the operator), or
     // "" when it is. When the sink refused a piece, the cause is the sink's to tell.
     QString failure() const { return failure_; }
-    bool sinkRefused() const { return sinkRefused_; }
+
+    // True for an https URL (the scheme compared without case).
+    static bool IsTls(const QUrl& url);
 
   signals:
     void progressed(); // something arrived or left: the request is alive
