@@ -94,16 +94,9 @@ bool HttpResponseReader::connectionReusable() const {
 // Gathers the head; true once it is read and the body may follow. Only the head is copied:
 // the body that comes in the same piece stays in bytes.
 bool HttpResponseReader::takeHead(QByteArrayView& bytes) {
-    const qsizetype end = EndOfHead(pending_, bytes);
-    if (end < 0) {
-        pending_.append(bytes);
-        bytes = {};
-        if (pending_.size() > kMaxHeadBytes)
-            fail(QStringLiteral("intestazione della risposta troppo lunga"));
+    if (!gather(bytes, EndOfHead(pending_, bytes), kMaxHeadBytes,
+                QStringLiteral("intestazione della risposta troppo lunga")))
         return false;
-    }
-    pending_.append(bytes.first(end));
-    bytes = bytes.sliced(end);
     const QByteArray head = std::move(pending_);
     pending_.clear();
     return readHead(head);
@@ -245,16 +238,26 @@ void HttpResponseReader::takeChunked(QByteArrayView& bytes, const BodySink& sink
 // Takes one line of the chunked framing, without its line end; false while it is unfinished.
 bool HttpResponseReader::takeLine(QByteArrayView& bytes, QByteArrayView& line) {
     const qsizetype newline = bytes.indexOf('\n');
-    if (newline < 0) {
+    if (!gather(bytes, newline < 0 ? -1 : newline + 1, kMaxLineBytes,
+                QStringLiteral("riga di un blocco troppo lunga")))
+        return false;
+    line = WithoutCr(QByteArrayView(pending_).chopped(1));
+    return true;
+}
+
+// Moves the bytes before end (all of them while end is -1) into pending_; true once the
+// piece in hand is whole. An unfinished piece longer than limit is taken for garbage.
+bool HttpResponseReader::gather(QByteArrayView& bytes, qsizetype end, qsizetype limit,
+                                const QString& tooLong) {
+    if (end < 0) {
         pending_.append(bytes);
         bytes = {};
-        if (pending_.size() > kMaxLineBytes)
-            fail(QStringLiteral("riga di un blocco troppo lunga"));
+        if (pending_.size() > limit)
+            fail(tooLong);
         return false;
     }
-    pending_.append(bytes.first(newline + 1));
-    bytes = bytes.sliced(newline + 1);
-    line = WithoutCr(QByteArrayView(pending_).chopped(1));
+    pending_.append(bytes.first(end));
+    bytes = bytes.sliced(end);
     return true;
 }
 

@@ -58,6 +58,7 @@ class HttpResponseReader {
     void takeBody(QByteArrayView& bytes, const BodySink& sink);
     void takeChunked(QByteArrayView& bytes, const BodySink& sink);
     bool takeLine(QByteArrayView& bytes, QByteArrayView& line);
+    bool gather(QByteArrayView& bytes, qsizetype end, qsizetype limit, const QString& tooLong);
     bool deliver(QByteArrayView piece, const BodySink& sink);
     void fail(const QString& why);
     bool hasToken(QByteArrayView name, QByteArrayView token) const;
