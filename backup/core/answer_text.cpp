@@ -6,12 +6,32 @@
 
 #include <string_view>
 
-QString DecodeAnswerText(const QByteArray& body) {
+namespace {
+
+constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+
+} // namespace
+
+AnswerCodec CodecOf(QByteArrayView body) {
     // Stateless, so that a sequence cut short at the end counts as invalid too.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(body);
-    if (!utf8.hasError())
-        return text;
-    const std::string_view bytes(body.constData(), static_cast<std::size_t>(body.size()));
+    const QString ignored = utf8.decode(body);
+    return utf8.hasError() ? AnswerCodec::Windows1252 : AnswerCodec::Utf8;
+}
+
+qsizetype ByteOrderMarkOf(AnswerCodec codec, QByteArrayView body) {
+    return codec == AnswerCodec::Utf8 && body.startsWith(kByteOrderMark) ? kByteOrderMark.size()
+                                                                         : 0;
+}
+
+QString DecodePiece(AnswerCodec codec, QByteArrayView piece) {
+    if (codec == AnswerCodec::Utf8)
+        return QString::fromUtf8(piece);
+    const std::string_view bytes(piece.data(), static_cast<std::size_t>(piece.size()));
     return QString::fromStdU32String(DecodeWindows1252(bytes));
+}
+
+QString DecodeAnswerText(const QByteArray& body) {
+    const AnswerCodec codec = CodecOf(body);
+    return DecodePiece(codec, QByteArrayView(body).sliced(ByteOrderMarkOf(codec, body)));
 }

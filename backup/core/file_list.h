@@ -3,17 +3,32 @@
 // The expected form has every entry followed by the separator ("a######b######c######"),
 // which splits into the entries and one empty last part, so that the highest index equals
 // the number of entries. Nothing is trimmed: blanks and line breaks belong to the parts.
+//
+// Each part keeps its bytes exactly as they stood in the list, for the request that fetches
+// it, beside its text, for the window and the local file name. The text is decoded as the
+// whole list is (answer_text.h): UTF-8 when the list is valid UTF-8, else Windows-1252.
+// The separator is ASCII, so splitting the bytes and splitting the text agree.
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
-#include <QStringList>
-#include <QStringView>
 
-inline constexpr QStringView kFileListSeparator = u"######";
+#include <vector>
+
+inline constexpr QByteArrayView kFileListSeparator = "######";
+
+struct ListPart {
+    QByteArray bytes; // as the server wrote them
+    QString text;     // as the operator reads them
+
+    bool isEmpty() const { return bytes.isEmpty(); }
+    bool operator==(const ListPart&) const = default;
+};
 
 // Splits on every occurrence of the separator, matched exactly, with no limit; empty parts
-// are kept. An empty text gives no parts at all.
-QStringList SplitFileList(const QString& text);
+// are kept. An empty answer gives no parts at all.
+std::vector<ListPart> SplitFileList(const QByteArray& body);
 
 // The highest index of the parts: their number minus one, -1 when there are none.
-int HighestIndex(const QStringList& parts);
+int HighestIndex(const std::vector<ListPart>& parts);

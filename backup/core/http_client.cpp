@@ -1,48 +1,52 @@
 #include "http_client.h"
 
 #include "answer_text.h"
-#include "http_connection.h"
+#include "curl_event_bridge.h"
+#include "transfer_failure.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QHostAddress>
 #include <QIODevice>
-#include <QNetworkProxyFactory>
 #include <QTimer>
+
+#include <algorithm>
+#include <mutex>
 
 namespace {
 
-constexpr int kMaxRedirects = 10;
+constexpr long kMaxRedirects = 10;
+// Large reads: a big file costs fewer calls, a small one is no slower.
+constexpr long kReceiveBuffer = 256 * 1024;
 
 bool IsHttp(const QUrl& url) {
-    return (HttpConnection::IsTls(url) ||
-            url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0) &&
-           !url.host().isEmpty();
+    const QString scheme = url.scheme().toLower();
+    return (scheme == u"http" || scheme == u"https") && !url.host().isEmpty();
 }
 
-// The system's proxy for url; never one for a server on this machine.
-QNetworkProxy ProxyFor(const QUrl& url) {
-    const QString host = url.host();
-    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
-        QHostAddress(host).isLoopback())
-        return QNetworkProxy(QNetworkProxy::NoProxy);
-    const QList<QNetworkProxy> proxies =
-        QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url));
-    return proxies.isEmpty() ? QNetworkProxy(QNetworkProxy::NoProxy) : proxies.first();
+// The operator's own exceptions, and always this machine's own addresses.
+QByteArray NoProxyList() {
+    QByteArray list = qgetenv("no_proxy");
+    if (list.isEmpty())
+        list = qgetenv("NO_PROXY");
+    if (list.trimmed() == "*")
+        return list;
+    return list + (list.isEmpty() ? "" : ",") + "localhost,127.0.0.0/8,::1";
 }
 
-// The answer sends the client elsewhere: its body is not the document.
-bool IsRedirect(const HttpResponseReader& answer) {
-    switch (answer.status()) {
-    case 301:
-    case 302:
-    case 303:
-    case 307:
-    case 308:
-        return answer.header("Location").has_value();
-    default:
-        return false;
-    }
+CURL* NewEasyHandle() {
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    CURL* easy = curl_easy_init();
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects);
+    // The path goes out exactly as the caller encoded it.
+    curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, NoProxyList().constData());
+    curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBuffer);
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, "Ombrix");
+    return easy;
 }
 
 QString DurationText(std::chrono::milliseconds time) {
@@ -65,26 +69,39 @@ HttpResult Abandoned() {
     return result;
 }
 
+// Keeps piece in body while the whole stays within limit; says why not otherwise.
+QString AppendBounded(QByteArray& body, QByteArrayView piece, std::size_t limit) {
+    const std::size_t needed = static_cast<std::size_t>(body.size() + piece.size());
+    if (needed > limit)
+        return QStringLiteral("la risposta supera il limite di %1 byte ed è troppo grande")
+            .arg(limit);
+    if (static_cast<std::size_t>(body.capacity()) < needed) // grow, but never past the bound
+        body.reserve(static_cast<qsizetype>(
+            std::min(limit, std::max(needed, 2 * static_cast<std::size_t>(body.capacity())))));
+    body.append(piece);
+    return QString();
+}
+
 } // namespace
 
 // What one fetch learns while it waits; lives on the fetch's stack.
 struct HttpClient::Exchange {
-    QUrl url; // as asked
+    QUrl url;
+    const Consumer* consume = nullptr;
     QEventLoop loop;
     QTimer idle;
-    QElapsedTimer sinceProgress;
-    bool done = false; // the answer in hand is complete or has failed
+    QElapsedTimer sinceByte;
+    bool done = false; // the transfer has ended, complete or failed
     bool abandoned = false;
     bool timedOut = false;
     bool clientGone = false; // the client was destroyed while the fetch waited
-    bool redirected = false;
-    QByteArray location; // where a redirect leads
     int status = 0;
-    QString failure;   // the connection's, for the answer in hand
+    TransferFacts facts;
     QString sinkError; // the consumer's
 };
 
-HttpClient::HttpClient(QObject* parent) : QObject(parent) {}
+HttpClient::HttpClient(QObject* parent)
+    : QObject(parent), bridge_(std::make_unique<CurlEventBridge>()), easy_(NewEasyHandle()) {}
 
 HttpClient::~HttpClient() {
     // A fetch waiting in a nested loop returns Abandoned without touching this object.
@@ -92,27 +109,22 @@ HttpClient::~HttpClient() {
         exchange_->clientGone = true;
         exchange_->loop.quit();
     }
+    bridge_.reset(); // takes the transfer off before its handle goes
+    curl_easy_cleanup(easy_);
 }
 
-HttpTextResult HttpClient::fetchText(const QUrl& url) {
-    QByteArray body;
+HttpTextResult HttpClient::fetchText(const QUrl& url, std::size_t limit) {
+    HttpBytesResult bytes = fetchBytes(url, limit);
     HttpTextResult result;
-    static_cast<HttpResult&>(result) = fetch(url, [&](QByteArrayView piece) {
-        body.append(piece);
-        return QString();
-    });
-    result.text = DecodeAnswerText(body);
+    static_cast<HttpResult&>(result) = bytes;
+    result.text = DecodeAnswerText(bytes.bytes);
     return result;
 }
 
-HttpBytesResult HttpClient::fetchBytes(const QUrl& url) {
-    QByteArray body;
+HttpBytesResult HttpClient::fetchBytes(const QUrl& url, std::size_t limit) {
     HttpBytesResult result;
-    static_cast<HttpResult&>(result) = fetch(url, [&](QByteArrayView piece) {
-        body.append(piece);
-        return QString();
-    });
-    result.bytes = std::move(body);
+    static_cast<HttpResult&>(result) =
+        fetch(url, [&](QByteArrayView piece) { return AppendBounded(result.bytes, piece, limit); });
     return result;
 }
 
@@ -138,91 +150,68 @@ HttpResult HttpClient::fetch(const QUrl& url, const Consumer& consume) {
         return Failed(url, QStringLiteral("l'indirizzo deve cominciare con http:// o https://"));
     Exchange exchange;
     exchange.url = url;
-    exchange.idle.setSingleShot(true);
-    const std::chrono::milliseconds timeout = idleTimeout_;
-    connect(&exchange.idle, &QTimer::timeout, &exchange.loop, [&exchange, timeout] {
-        const std::chrono::milliseconds quiet{exchange.sinceProgress.elapsed()};
-        if (quiet < timeout)
-            return exchange.idle.start(timeout - quiet);
-        exchange.timedOut = true;
-        exchange.loop.quit();
-    });
+    exchange.consume = &consume;
+    if (!start(exchange))
+        return Failed(url, QStringLiteral("impossibile avviare la richiesta"));
     exchange_ = &exchange;
-    const HttpResult result = follow(exchange, consume);
+    wait(exchange);
     if (exchange.clientGone)
         return Abandoned();
     exchange_ = nullptr;
-    return result;
+    return verdict(exchange);
 }
 
-HttpResult HttpClient::follow(Exchange& exchange, const Consumer& consume) {
-    QUrl target = exchange.url;
-    for (int hops = 0;; ++hops) {
-        exchangeOnce(exchange, target, consume);
-        if (exchange.clientGone)
-            return Abandoned();
-        if (stopped(exchange) || !exchange.redirected)
-            return verdict(exchange);
-        const QUrl next = target.resolved(QUrl::fromEncoded(exchange.location));
-        if (hops == kMaxRedirects)
-            return Failed(exchange.url, QStringLiteral("troppi reindirizzamenti"));
-        if (!IsHttp(next))
-            return Failed(exchange.url, QStringLiteral("reindirizzamento a un indirizzo non "
-                                                       "valido (%1)")
-                                            .arg(next.toDisplayString()));
-        if (HttpConnection::IsTls(target) && !HttpConnection::IsTls(next))
-            return Failed(exchange.url,
-                          QStringLiteral("reindirizzamento da https a http rifiutato"));
-        target = next;
-    }
-}
+bool HttpClient::start(Exchange& exchange) {
+    const QByteArray url = exchange.url.toEncoded();
+    const bool https = exchange.url.scheme().compare(u"https", Qt::CaseInsensitive) == 0;
+    curl_easy_setopt(easy_, CURLOPT_URL, url.constData());
+    curl_easy_setopt(easy_, CURLOPT_REDIR_PROTOCOLS_STR, https ? "https" : "http,https");
+    if (!trustedCertificates_.isEmpty())
+        curl_easy_setopt(easy_, CURLOPT_CAINFO, trustedCertificates_.toLocal8Bit().constData());
+    curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &HttpClient::received);
+    curl_easy_setopt(easy_, CURLOPT_WRITEDATA, &exchange);
+    curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &HttpClient::headed);
+    curl_easy_setopt(easy_, CURLOPT_HEADERDATA, &exchange);
+    exchange.facts.fromHttps = https;
 
-// One request and its answer; a kept connection that turns out closed is replaced once.
-void HttpClient::exchangeOnce(Exchange& exchange, const QUrl& target, const Consumer& consume) {
-    send(exchange, target, consume);
-    wait(exchange);
-    if (stopped(exchange) || exchange.failure.isEmpty())
-        return;
-    if (connection_->reused() && connection_->answer().sawNothing()) {
-        send(exchange, target, consume);
-        wait(exchange);
-    }
-}
-
-void HttpClient::send(Exchange& exchange, const QUrl& target, const Consumer& consume) {
-    if (!connection_ || !connection_->canCarry(target)) {
-        delete connection_; // never from inside its own signals: no request is in hand
-        connection_ = new HttpConnection(target, ProxyFor(target), this);
-        connect(connection_, &HttpConnection::progressed, this, [this] {
-            if (exchange_)
-                exchange_->sinceProgress.start();
-        });
-        connect(connection_, &HttpConnection::finished, this, [this] {
-            if (exchange_) {
-                exchange_->done = true;
-                exchange_->loop.quit();
-            }
-        });
-    }
-    exchange.done = false;
-    exchange.redirected = false;
-    exchange.failure.clear();
-    exchange.sinkError.clear();
-    exchange.sinceProgress.start();
-    HttpConnection* connection = connection_;
-    connection->get(target, [&exchange, &consume, connection](QByteArrayView piece) {
-        if (IsRedirect(connection->answer()))
-            return true; // the body of a redirect is dropped
-        exchange.sinkError = consume(piece);
-        return exchange.sinkError.isEmpty();
+    // The idle limit counts from the start, then from the last byte received.
+    exchange.sinceByte.start();
+    exchange.idle.setSingleShot(true);
+    const std::chrono::milliseconds limit = idleTimeout_;
+    connect(&exchange.idle, &QTimer::timeout, &exchange.loop, [&exchange, limit] {
+        const std::chrono::milliseconds quiet{exchange.sinceByte.elapsed()};
+        if (quiet < limit)
+            return exchange.idle.start(limit - quiet);
+        exchange.timedOut = true;
+        exchange.loop.quit();
+    });
+    return bridge_->start(easy_, [this, &exchange](CURLcode code) {
+        // Everything is read now, before the handle serves another request.
+        long status = 0;
+        curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
+        exchange.status = static_cast<int>(status);
+        TransferFacts& facts = exchange.facts;
+        facts.code = code;
+        curl_easy_getinfo(easy_, CURLINFO_SSL_VERIFYRESULT, &facts.certificateCheck);
+        curl_easy_getinfo(easy_, CURLINFO_SIZE_DOWNLOAD_T, &facts.received);
+        curl_easy_getinfo(easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &facts.announced);
+        // A redirect refused: libcurl has taken its target as the address in hand.
+        const char* effective = nullptr;
+        curl_easy_getinfo(easy_, CURLINFO_EFFECTIVE_URL, &effective);
+        long followed = 0;
+        curl_easy_getinfo(easy_, CURLINFO_REDIRECT_COUNT, &followed);
+        if (code == CURLE_UNSUPPORTED_PROTOCOL && followed > 0 && effective)
+            facts.refusedRedirect = QString::fromUtf8(effective);
+        exchange.done = true;
+        exchange.idle.stop(); // a complete answer stays complete, whatever holds the loop
+        exchange.loop.quit();
     });
 }
 
 void HttpClient::wait(Exchange& exchange) {
-    if (!exchange.done) {
-        exchange.idle.start(idleTimeout_);
-        exchange.loop.exec(); // returns at once, or early, when the program's event loop has exited
-    }
+    exchange.idle.start(idleTimeout_);
+    if (!exchange.done)
+        exchange.loop.exec(); // returns at once, or early, when the program's loop has exited
     if (exchange.clientGone)
         return;
     exchange.idle.stop();
@@ -230,19 +219,8 @@ void HttpClient::wait(Exchange& exchange) {
         // Abandoned, timed out, or the program is ending: the request in hand is given up.
         if (!exchange.timedOut)
             exchange.abandoned = true;
-        connection_->abort();
-        return;
+        bridge_->cancel();
     }
-    const HttpResponseReader& answer = connection_->answer();
-    exchange.failure = connection_->failure();
-    exchange.status = answer.status();
-    exchange.redirected = exchange.failure.isEmpty() && IsRedirect(answer);
-    if (exchange.redirected)
-        exchange.location = *answer.header("Location");
-}
-
-bool HttpClient::stopped(const Exchange& exchange) const {
-    return exchange.clientGone || exchange.abandoned || exchange.timedOut;
 }
 
 HttpResult HttpClient::verdict(const Exchange& exchange) const {
@@ -254,10 +232,23 @@ HttpResult HttpClient::verdict(const Exchange& exchange) const {
             url, QStringLiteral("nessun dato ricevuto per %1").arg(DurationText(idleTimeout_)));
     if (!exchange.sinkError.isEmpty())
         return Failed(url, exchange.sinkError);
-    if (!exchange.failure.isEmpty())
-        return Failed(url, exchange.failure);
+    if (exchange.facts.code != CURLE_OK)
+        return Failed(url, TransferFailureCause(exchange.facts));
     HttpResult result;
     result.outcome = HttpResult::Outcome::Success;
     result.status = exchange.status;
     return result;
+}
+
+std::size_t HttpClient::received(char* data, std::size_t size, std::size_t count, void* self) {
+    Exchange& exchange = *static_cast<Exchange*>(self);
+    exchange.sinceByte.start();
+    const std::size_t bytes = size * count;
+    exchange.sinkError = (*exchange.consume)(QByteArrayView(data, static_cast<qsizetype>(bytes)));
+    return exchange.sinkError.isEmpty() ? bytes : 0; // 0 ends the transfer
+}
+
+std::size_t HttpClient::headed(char*, std::size_t size, std::size_t count, void* self) {
+    static_cast<Exchange*>(self)->sinceByte.start();
+    return size * count;
 }

@@ -6,19 +6,21 @@
 // Code run that way must not start another fetch on the same client; such a fetch fails at
 // once.
 //
-// The client speaks HTTP/1.1 itself, on the caller's thread, and keeps its connection open
-// from one request to the next while the server allows it (HttpConnection): a run of many
-// small files costs little more than the files themselves. A kept connection that the
-// server has meanwhile closed is replaced, and the request sent again, once.
+// The transfer itself is libcurl's, driven from the caller's thread: its sockets are watched
+// by the event loop that waits, so no other thread exists. One connection is kept from one
+// request to the next while the server allows it; a kept connection that the server has
+// meanwhile closed is replaced and the request sent again, once, before any answer arrived.
 //
 // The status of the answer is reported, never judged: a 404 with its error page is a
 // success whose status is 404, and the caller decides what it means. A failure is a request
 // that got no complete answer: connection refused or dropped, host not found, TLS error,
-// body shorter than announced, no data for the idle time-out. Its text is Italian, for the
-// operator, and names the URL and the cause.
+// body shorter than announced, a text answer past its bound, no data for the idle limit.
+// Its text is Italian, for the operator, and names the URL and the cause.
 //
-// Proxies come from the system settings (never for 127.0.0.1 / localhost); redirects (301,
-// 302, 303, 307, 308) are followed, up to 10, unless they lead from https to http.
+// Only http:// and https:// are spoken. Redirects are followed, up to 10, never from https
+// to http and never to another scheme. TLS is checked against the system's certificate
+// store. Proxies come from the conventional environment variables (http_proxy,
+// https_proxy, all_proxy, no_proxy), never for this machine's own addresses.
 #pragma once
 
 #include <QByteArray>
@@ -27,10 +29,13 @@
 #include <QUrl>
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
+#include <memory>
 
-class HttpConnection;
 class QIODevice;
+class CurlEventBridge;
+typedef void CURL; // as libcurl's own header declares it
 
 struct HttpResult {
     enum class Outcome {
@@ -62,18 +67,26 @@ class HttpClient : public QObject {
     explicit HttpClient(QObject* parent = nullptr);
     ~HttpClient() override;
 
-    // The body as text. On failure or abandon, text holds whatever had arrived.
-    HttpTextResult fetchText(const QUrl& url);
-    // The body as bytes, unchanged. On failure or abandon, bytes holds whatever had arrived.
-    HttpBytesResult fetchBytes(const QUrl& url);
+    // The body as text, held whole: at most `limit` bytes of it. A longer answer is a
+    // failure that says so; no more than `limit` bytes are ever held. On failure or abandon,
+    // text holds whatever had arrived.
+    HttpTextResult fetchText(const QUrl& url, std::size_t limit);
+    // The body as bytes, unchanged, bounded like fetchText.
+    HttpBytesResult fetchBytes(const QUrl& url, std::size_t limit);
     // Writes the body into sink as it arrives, so that memory stays flat for a large file.
     // On failure or abandon the sink holds a partial body: the result tells, not the sink.
     // A sink that refuses a write fails the request.
     HttpResult fetchInto(const QUrl& url, QIODevice& sink);
 
-    // Give up, with a failure naming the URL, when no data arrives for this long.
+    // Give up, with a failure naming the URL, when no byte arrives for this long: counted
+    // from the request's start, then from the last byte received. A complete answer is
+    // never turned into a failure afterwards.
     void setIdleTimeout(std::chrono::milliseconds timeout) { idleTimeout_ = timeout; }
     std::chrono::milliseconds idleTimeout() const { return idleTimeout_; }
+
+    // Certificate authorities (a PEM file) to trust instead of the system's store: for a
+    // server with a private authority. Empty: the system's store.
+    void setTrustedCertificates(const QString& pemFile) { trustedCertificates_ = pemFile; }
 
     // True while a fetch waits for its answer.
     bool busy() const { return exchange_ != nullptr; }
@@ -84,18 +97,19 @@ class HttpClient : public QObject {
 
   private:
     struct Exchange;
-    // Keeps one piece of the body; returns why it could not (a sink write failed), or "".
+    // Keeps one piece of the body; returns why it could not, or "".
     using Consumer = std::function<QString(QByteArrayView)>;
 
     HttpResult fetch(const QUrl& url, const Consumer& consume);
-    HttpResult follow(Exchange& exchange, const Consumer& consume);
-    void exchangeOnce(Exchange& exchange, const QUrl& target, const Consumer& consume);
-    void send(Exchange& exchange, const QUrl& target, const Consumer& consume);
+    bool start(Exchange& exchange);
     void wait(Exchange& exchange);
-    bool stopped(const Exchange& exchange) const;
     HttpResult verdict(const Exchange& exchange) const;
+    static std::size_t received(char* data, std::size_t size, std::size_t count, void* exchange);
+    static std::size_t headed(char* data, std::size_t size, std::size_t count, void* exchange);
 
-    HttpConnection* connection_ = nullptr; // kept from one request to the next
+    std::unique_ptr<CurlEventBridge> bridge_; // the multi handle; keeps the connection
+    CURL* easy_ = nullptr;                    // the one easy handle, reused for every request
     std::chrono::milliseconds idleTimeout_ = kDefaultIdleTimeout;
+    QString trustedCertificates_;
     Exchange* exchange_ = nullptr; // the request in hand
 };

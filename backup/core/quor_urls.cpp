@@ -20,10 +20,11 @@ QUrl FileListUrl(const QString& uploadAddress) {
     return QUrl(FileListAddress(uploadAddress), QUrl::TolerantMode);
 }
 
-QUrl FileUrl(const QString& uploadAddress, const QString& entry) {
-    // Encoded first, so that tolerant parsing of the whole text leaves the entry as it is.
-    const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(entry, "/"));
-    return QUrl(uploadAddress + encoded, QUrl::TolerantMode);
+QUrl FileUrl(const QString& uploadAddress, const QByteArray& entryBytes) {
+    // Joined in encoded form: parsed as text, an escape that is not UTF-8 ("%E8") would be
+    // replaced.
+    const QByteArray upload = QUrl(uploadAddress, QUrl::TolerantMode).toEncoded();
+    return QUrl::fromEncoded(upload + entryBytes.toPercentEncoding("/"), QUrl::TolerantMode);
 }
 
 QUrl ClearingUrl(const QString& serverAddress) {

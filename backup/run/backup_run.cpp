@@ -57,7 +57,7 @@ QString BackupRun::PercentCaption(double p) {
 }
 
 void BackupRun::click() {
-    // The HTTP client needs no preparing; the configuration is read on every click.
+    // The configuration is read on every click, the stop click included.
     const auto address = ReadServerAddress(programFolder_);
     if (const auto* failure = std::get_if<FileFailure>(&address)) {
         window_.failWith(*failure);
@@ -82,12 +82,12 @@ void BackupRun::run(const QString& serverAddress) {
     double k = 0;
 
     const QString upload = UploadAddress(serverAddress);
-    const std::optional<QStringList> parts = fetchList(upload);
+    const std::optional<std::vector<ListPart>> parts = fetchList(upload);
     if (!parts)
         return;
     const int u = HighestIndex(*parts);
     if (u > 1) {
-        for (const QString& entry : *parts) {
+        for (const ListPart& entry : *parts) {
             if (entry.isEmpty())
                 continue;
             k += 1;
@@ -103,8 +103,9 @@ void BackupRun::run(const QString& serverAddress) {
     endOfRun(serverAddress, p);
 }
 
-std::optional<QStringList> BackupRun::fetchList(const QString& uploadAddress) {
-    const HttpTextResult list = client_.fetchText(FileListUrl(uploadAddress));
+std::optional<std::vector<ListPart>> BackupRun::fetchList(const QString& uploadAddress) {
+    // As bytes: each entry is requested with the bytes the list gave it.
+    const HttpBytesResult list = client_.fetchBytes(FileListUrl(uploadAddress), kFileListLimit);
     if (list.abandoned())
         return std::nullopt;
     if (!list.succeeded()) {
@@ -113,12 +114,13 @@ std::optional<QStringList> BackupRun::fetchList(const QString& uploadAddress) {
     }
     // An error page is no list: it counts as the unusable list it stands for.
     if (IsErrorStatus(list.status))
-        return QStringList();
-    return SplitFileList(list.text);
+        return std::vector<ListPart>();
+    return SplitFileList(list.bytes);
 }
 
-BackupRun::Step BackupRun::handleEntry(const QString& uploadAddress, const QString& entry, double p,
+BackupRun::Step BackupRun::handleEntry(const QString& uploadAddress, const ListPart& part, double p,
                                        double frame) {
+    const QString& entry = part.text;
     window_.setCurrentEntry(QStringLiteral("Stò salvando: ") + entry);
     window_.prependEntry(entry);
     window_.setPercentCaption(PercentCaption(p));
@@ -133,10 +135,11 @@ BackupRun::Step BackupRun::handleEntry(const QString& uploadAddress, const QStri
     }
     if (LocalFileExists(LocalFileOf(window_.destinationFolder(), entry)))
         return Step::Go;
-    return saveEntry(uploadAddress, entry);
+    return saveEntry(uploadAddress, part);
 }
 
-BackupRun::Step BackupRun::saveEntry(const QString& uploadAddress, const QString& entry) {
+BackupRun::Step BackupRun::saveEntry(const QString& uploadAddress, const ListPart& listed) {
+    const QString& entry = listed.text;
     // The destination is read again for writing: the operator may have changed it.
     const QString local = LocalFileOf(window_.destinationFolder(), entry);
     QFile part(TemporaryFileOf(local));
@@ -146,7 +149,7 @@ BackupRun::Step BackupRun::saveEntry(const QString& uploadAddress, const QString
             QStringLiteral("Impossibile scrivere il file %1: %2.").arg(local, part.errorString()));
         return Step::Stop;
     }
-    const QUrl url = FileUrl(uploadAddress, entry);
+    const QUrl url = FileUrl(uploadAddress, listed.bytes);
     const HttpResult answer = client_.fetchInto(url, part);
     const bool written = part.flush() && part.error() == QFileDevice::NoError;
     part.close();
@@ -172,7 +175,8 @@ BackupRun::Step BackupRun::saveEntry(const QString& uploadAddress, const QString
 void BackupRun::endOfRun(const QString& serverAddress, std::optional<double> p) {
     if (p && *p == 100) {
         window_.setButtonCaption(QStringLiteral("Salvataggio Terminato"));
-        const HttpTextResult answer = client_.fetchText(ClearingUrl(serverAddress));
+        const HttpTextResult answer =
+            client_.fetchText(ClearingUrl(serverAddress), kClearingAnswerLimit);
         if (answer.abandoned())
             return;
         if (!answer.succeeded()) {

@@ -18,6 +18,8 @@
 // folder is refused.
 #pragma once
 
+#include "file_list.h"
+
 #include <QString>
 
 #include <filesystem>
@@ -40,9 +42,9 @@ class BackupRun {
   private:
     enum class Step { Go, Stop }; // Stop: the program is ending or failed; touch nothing
     void run(const QString& serverAddress);
-    std::optional<QStringList> fetchList(const QString& uploadAddress);
-    Step handleEntry(const QString& uploadAddress, const QString& entry, double p, double frame);
-    Step saveEntry(const QString& uploadAddress, const QString& entry);
+    std::optional<std::vector<ListPart>> fetchList(const QString& uploadAddress);
+    Step handleEntry(const QString& uploadAddress, const ListPart& entry, double p, double frame);
+    Step saveEntry(const QString& uploadAddress, const ListPart& entry);
     void endOfRun(const QString& serverAddress, std::optional<double> p);
 
     std::filesystem::path programFolder_;

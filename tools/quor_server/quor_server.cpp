@@ -47,7 +47,8 @@ bool StaysInside(const fs::path& relative) {
 
 } // namespace
 
-QuorServer::QuorServer(fs::path folder) : folder_(std::move(folder)) {}
+QuorServer::QuorServer(fs::path folder, std::optional<Tls> tls)
+    : folder_(std::move(folder)), tls_(std::move(tls)) {}
 
 QuorServer::~QuorServer() {
     stop();
@@ -60,7 +61,11 @@ int QuorServer::start(int port) {
         std::lock_guard lock(mutex_);
         stopping_ = false;
     }
-    server_ = std::make_unique<httplib::Server>();
+    if (tls_)
+        server_ =
+            std::make_unique<httplib::SSLServer>(tls_->certificate.c_str(), tls_->key.c_str());
+    else
+        server_ = std::make_unique<httplib::Server>();
     // Small answers go out at once instead of waiting on the client's delayed ACK.
     server_->set_tcp_nodelay(true);
     route();
@@ -93,7 +98,7 @@ void QuorServer::stop() {
 }
 
 std::string QuorServer::baseUrl() const {
-    return "http://127.0.0.1:" + std::to_string(port_);
+    return (tls_ ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(port_);
 }
 
 void QuorServer::setListText(std::optional<std::string> text) {
@@ -137,12 +142,24 @@ void QuorServer::setStalledBody(const std::string& entry) {
     knobs_.stalled.insert(entry);
 }
 
+void QuorServer::setEndlessBody(const std::string& entry) {
+    std::lock_guard lock(mutex_);
+    knobs_.endless.insert(entry);
+}
+
+void QuorServer::setRedirectFor(const std::string& entry, std::string location) {
+    std::lock_guard lock(mutex_);
+    knobs_.redirectFor[entry] = std::move(location);
+}
+
 void QuorServer::clearEntryKnobs() {
     std::lock_guard lock(mutex_);
     knobs_.statusFor.clear();
     knobs_.dropHalfWay.clear();
     knobs_.slowBody.clear();
     knobs_.stalled.clear();
+    knobs_.endless.clear();
+    knobs_.redirectFor.clear();
     knobs_.delayPerFile = std::chrono::milliseconds(0);
 }
 
@@ -210,6 +227,8 @@ void QuorServer::record(const httplib::Request& req) {
 void QuorServer::answerUpload(const httplib::Request& req, httplib::Response& res) {
     const std::string entry = req.matches[1];
     const Knobs now = knobs();
+    if (answeredByKnob(now, entry, res))
+        return;
     if (entry == kListEntry) {
         res.status = now.listStatus;
         answerBody(entry, now.listText.value_or(ListOfFolder(folder_)), res);
@@ -226,13 +245,31 @@ void QuorServer::answerUpload(const httplib::Request& req, httplib::Response& re
     answerBody(entry, *bytes, res);
 }
 
+bool QuorServer::answeredByKnob(const Knobs& now, const std::string& entry,
+                                httplib::Response& res) {
+    if (auto status = now.statusFor.find(entry); status != now.statusFor.end()) {
+        answerError(status->second, entry, res);
+        return true;
+    }
+    if (auto to = now.redirectFor.find(entry); to != now.redirectFor.end()) {
+        res.set_redirect(to->second, 302);
+        return true;
+    }
+    if (now.endless.count(entry)) {
+        // Chunked, with no end: stops when the client goes away or the server stops.
+        const char* type = entry == kListEntry ? kTextType : kBinaryType;
+        res.set_chunked_content_provider(type, [this](std::size_t, httplib::DataSink& sink) {
+            static const std::string filler(64 * 1024, 'x');
+            return pause(std::chrono::milliseconds(0)) && sink.write(filler.data(), filler.size());
+        });
+        return true;
+    }
+    return false;
+}
+
 void QuorServer::answerBody(const std::string& entry, std::string body, httplib::Response& res) {
     const Knobs now = knobs();
     const std::string type = entry == kListEntry ? kTextType : kBinaryType;
-    if (auto status = now.statusFor.find(entry); status != now.statusFor.end()) {
-        answerError(status->second, entry, res);
-        return;
-    }
     auto shared = std::make_shared<std::string>(std::move(body));
     const std::size_t size = shared->size();
     if (now.stalled.count(entry)) {

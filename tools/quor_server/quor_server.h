@@ -55,7 +55,13 @@ class QuorServer {
     // How many requests one connection carries by default, as a common web server allows.
     static constexpr int kKeepAliveRequests = 100;
 
-    explicit QuorServer(std::filesystem::path folder);
+    // A certificate and its private key (PEM files): the server then speaks HTTPS.
+    struct Tls {
+        std::filesystem::path certificate;
+        std::filesystem::path key;
+    };
+
+    explicit QuorServer(std::filesystem::path folder, std::optional<Tls> tls = std::nullopt);
     ~QuorServer(); // stops the server
     QuorServer(const QuorServer&) = delete;
     QuorServer& operator=(const QuorServer&) = delete;
@@ -68,7 +74,8 @@ class QuorServer {
     int port() const { return port_; }
     // How many requests one connection may carry; takes effect at the next start().
     void setKeepAliveRequests(int requests) { keepAliveRequests_ = requests; }
-    // "http://127.0.0.1:PORT", no trailing slash: the server address the client is given.
+    // "http://127.0.0.1:PORT" ("https://" with TLS), no trailing slash: the server address
+    // the client is given.
     std::string baseUrl() const;
 
     // The list answer: nullopt (the default) builds it from the folder; a text is sent as is.
@@ -90,6 +97,10 @@ class QuorServer {
                      int chunks = 8);
     // The entry's headers are sent, then nothing until the server stops.
     void setStalledBody(const std::string& entry);
+    // The entry's body never ends: chunks of filler until the client goes or the server stops.
+    void setEndlessBody(const std::string& entry);
+    // The entry is answered with a 302 to `location` instead of the file.
+    void setRedirectFor(const std::string& entry, std::string location);
     // Back to plain answers for every entry (list text, statuses and answer kept).
     void clearEntryKnobs();
 
@@ -119,11 +130,15 @@ class QuorServer {
         std::set<std::string> dropHalfWay;
         std::map<std::string, SlowBody> slowBody;
         std::set<std::string> stalled;
+        std::set<std::string> endless;
+        std::map<std::string, std::string> redirectFor;
     };
 
     void route();
     void record(const httplib::Request& req);
     void answerUpload(const httplib::Request& req, httplib::Response& res);
+    // Status, redirect and endless knobs replace the whole answer, file or not.
+    bool answeredByKnob(const Knobs& now, const std::string& entry, httplib::Response& res);
     void answerBody(const std::string& entry, std::string body, httplib::Response& res);
     void answerError(int status, const std::string& entry, httplib::Response& res);
     std::optional<std::filesystem::path> fileOf(const std::string& entry) const;
@@ -132,6 +147,7 @@ class QuorServer {
     bool pause(std::chrono::milliseconds delay) const;
 
     std::filesystem::path folder_;
+    std::optional<Tls> tls_;
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = -1;

@@ -3,10 +3,21 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+std::vector<QString> TextsOf(const std::vector<ListPart>& parts) {
+    std::vector<QString> texts;
+    for (const ListPart& part : parts)
+        texts.push_back(part.text);
+    return texts;
+}
+
+} // namespace
+
 TEST(FileList, SplitsOnEverySeparator) {
     struct Case {
         QString text;
-        QStringList parts;
+        std::vector<QString> parts;
         int highest;
     };
     const Case cases[] = {
@@ -25,8 +36,31 @@ TEST(FileList, SplitsOnEverySeparator) {
         {"caff\u00e8.jpg######", {"caff\u00e8.jpg", ""}, 1},
     };
     for (const Case& c : cases) {
-        const QStringList parts = SplitFileList(c.text);
-        EXPECT_EQ(parts, c.parts) << c.text.toStdString();
+        const std::vector<ListPart> parts = SplitFileList(c.text.toUtf8());
+        EXPECT_EQ(TextsOf(parts), c.parts) << c.text.toStdString();
         EXPECT_EQ(HighestIndex(parts), c.highest) << c.text.toStdString();
+        for (const ListPart& part : parts)
+            EXPECT_EQ(part.bytes, part.text.toUtf8());
     }
+}
+
+TEST(FileList, KeepsEachEntrysBytesBesideItsText) {
+    struct Case {
+        QByteArray body;
+        std::vector<ListPart> parts;
+    };
+    const Case cases[] = {
+        // Windows-1252 as a whole, since one entry is not UTF-8: every entry is read so.
+        {"caff\xE8.png######citt\xC3\xA0.jpg######",
+         {{"caff\xE8.png", "caff\u00e8.png"}, {"citt\xC3\xA0.jpg", "citt\u00c3\u00a0.jpg"}, {}}},
+        // UTF-8 as a whole.
+        {"caff\xC3\xA8.png######citt\xC3\xA0.jpg######",
+         {{"caff\xC3\xA8.png", "caff\u00e8.png"}, {"citt\xC3\xA0.jpg", "citt\u00e0.jpg"}, {}}},
+        // A byte-order mark belongs to the list, not to its first entry.
+        {"\xEF\xBB\xBF"
+         "a######b######",
+         {{"a", "a"}, {"b", "b"}, {}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SplitFileList(c.body), c.parts) << c.body.toStdString();
 }

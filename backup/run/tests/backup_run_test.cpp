@@ -5,9 +5,12 @@
 #include "test_program_folder.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <fstream>
 
 namespace {
 
@@ -34,6 +37,17 @@ struct Bench {
         QFile f(served.filePath(name));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(bytes);
+    }
+    ~Bench() {
+        // Qt cannot name a file whose name is not UTF-8, so the folder goes by its bytes.
+        std::error_code ignored;
+        std::filesystem::remove_all(served.path().toStdString(), ignored);
+    }
+    // A served file named by raw bytes, as a server of another code page stores it.
+    void serveRaw(const QByteArray& name, const QByteArray& bytes) const {
+        std::ofstream(std::filesystem::path(served.path().toStdString()) / name.toStdString(),
+                      std::ios::binary)
+            .write(bytes.constData(), bytes.size());
     }
     void serveNumbered(int count) const {
         for (int i = 1; i <= count; ++i)
@@ -67,6 +81,9 @@ class BackupRunTest : public QObject {
     void refusesAnUnusableList();
     void aSecondRunFetchesNothingAndClearsAgain();
     void savesEveryByteUnchanged();
+    void savesAccentedNamesOfEitherCodePage_data();
+    void savesAccentedNamesOfEitherCodePage();
+    void anEndlessListFailsWithinItsBound();
     void replacesATemporaryFileLeftByAKilledRun();
     void stopsAfterTheEntryInHandAndResumes();
     void aStopDuringTheLastEntryStillFinishes();
@@ -207,6 +224,53 @@ void BackupRunTest::savesEveryByteUnchanged() {
     QCOMPARE(bench.saved(QStringLiteral("vuoto")), QByteArray());
     QCOMPARE(bench.saved(QStringLiteral("foto#1.jpg")), QByteArray("hash"));
     QCOMPARE(bench.destinationFiles().size(), 3); // no temporary file left beside them
+}
+
+void BackupRunTest::savesAccentedNamesOfEitherCodePage_data() {
+    QTest::addColumn<QByteArrayList>("served"); // the names' bytes on the server
+    QTest::newRow("Windows-1252") << QByteArrayList{"caff\xE8.png", "citt\xE0 di mare.jpg"};
+    QTest::newRow("UTF-8") << QByteArrayList{"caff\xC3\xA8.png", "citt\xC3\xA0 di mare.jpg"};
+}
+
+void BackupRunTest::savesAccentedNamesOfEitherCodePage() {
+    QFETCH(QByteArrayList, served);
+    Bench bench;
+    // The server lists its own names: the list is in the code page of the names.
+    for (const QByteArray& name : served)
+        bench.serveRaw(name, "contenuto di " + name);
+    bench.run.click();
+    QCOMPARE(bench.window.failures, QStringList());
+    QCOMPARE(bench.window.caption, QStringLiteral("Salvataggio Terminato"));
+    QCOMPARE(bench.saved(QStringLiteral("caff\u00e8.png")), "contenuto di " + served[0]);
+    QCOMPARE(bench.saved(QStringLiteral("citt\u00e0 di mare.jpg")), "contenuto di " + served[1]);
+    QCOMPARE(bench.destinationFiles().size(), 2);
+    QVERIFY(
+        bench.window.list.startsWith(QStringLiteral("citt\u00e0 di mare.jpg\r\ncaff\u00e8.png")));
+}
+
+// The peak resident memory of this process so far, in MiB.
+double PeakResidentMiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    const QRegularExpression peak(QStringLiteral("VmHWM:\\s+(\\d+) kB"));
+    return peak.match(QString::fromLatin1(status.readAll())).captured(1).toDouble() / 1024;
+}
+
+void BackupRunTest::anEndlessListFailsWithinItsBound() {
+    Bench bench;
+    bench.serveNumbered(3);
+    bench.server.setEndlessBody(QuorServer::kListEntry);
+    const double before = PeakResidentMiB();
+    bench.run.click();
+    QCOMPARE(bench.window.failures.size(), 1);
+    QVERIFY2(bench.window.failures[0].contains(QStringLiteral("troppo grande")),
+             qPrintable(bench.window.failures[0]));
+    QVERIFY2(bench.window.failures[0].contains(QString::fromLatin1(QuorServer::kListPath)),
+             qPrintable(bench.window.failures[0]));
+    // The list is held up to its bound of 256 MiB, never beyond.
+    QVERIFY2(PeakResidentMiB() - before < 256 + 64, qPrintable(QString::number(PeakResidentMiB())));
+    QVERIFY(bench.destinationFiles().isEmpty());
+    QCOMPARE(bench.clearings(), 0);
 }
 
 void BackupRunTest::replacesATemporaryFileLeftByAKilledRun() {
