@@ -1,8 +1,9 @@
-// Benchmarks of the backup run against the local demo server, each compared with a
-// baseline measured in the same run. Prints a Markdown table; nothing here passes or fails.
+// Benchmarks of the backup run against a real static web server (nginx, nginx_server.h),
+// each compared with a baseline measured in the same run. Prints a Markdown table; nothing
+// here passes or fails.
 //
-//   backup_bench            all measurements
-//   backup_bench --small-files   only the 2,000 small files
+//   backup_bench                 all measurements
+//   backup_bench --small-files   only the 10,000 small files
 //   backup_bench --entries       only the cost per entry (10,000 and 100,000 saved entries)
 //   backup_bench --memory        (internal) saves one 1 GiB file, prints the peak resident KiB
 #include "backup_run.h"
@@ -10,6 +11,7 @@
 #include "form1.h"
 #include "form1_run_window.h"
 #include "http_client.h"
+#include "nginx_server.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,7 +22,6 @@
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -30,44 +31,32 @@
 
 namespace {
 
-// The demo server in a process of its own, on a free port of 127.0.0.1.
-class DemoServer {
-  public:
-    DemoServer(const QString& folder, int delayMs = 0, const QString& listFile = {}) {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        port_ = probe.serverPort();
-        probe.close();
-        // Every request on one connection, for curl and for the run alike.
-        QStringList args{"--folder",
-                         folder,
-                         "--port",
-                         QString::number(port_),
-                         "--keep-alive-requests",
-                         qEnvironmentVariable("BENCH_KEEP_ALIVE", "1000000")};
-        if (delayMs)
-            args << "--delay-ms" << QString::number(delayMs);
-        if (!listFile.isEmpty())
-            args << "--list-file" << listFile;
-        process_.start(QStringLiteral(QUOR_DEMO_SERVER), args);
-        process_.waitForReadyRead(10000); // it prints its address once it listens
-    }
-    ~DemoServer() {
-        process_.terminate();
-        process_.waitForFinished(5000);
-    }
-    QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(port_); }
-
-  private:
-    QProcess process_;
-    int port_ = 0;
-};
-
 void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     f.open(QIODevice::WriteOnly | QIODevice::Truncate);
     f.write(bytes);
 }
+
+// A folder laid out as the Quor server's: files under quor/img_upload/, the list beside
+// them, the clearing answer under quor/backup/.
+struct QuorFolder {
+    QTemporaryDir root;
+    QString uploads = root.filePath(QStringLiteral("quor/img_upload"));
+
+    QuorFolder() {
+        QDir(root.path()).mkpath(QStringLiteral("quor/img_upload/quorbackup"));
+        QDir(root.path()).mkpath(QStringLiteral("quor/backup"));
+        WriteFile(root.filePath(QStringLiteral("quor/backup/cancellacopie.php")),
+                  "Copie cancellate.");
+    }
+    QString file(const QString& entry) const { return uploads + u'/' + entry; }
+    void list(const QStringList& names) const {
+        QByteArray list;
+        for (const QString& name : names)
+            list += name.toUtf8() + "######";
+        WriteFile(file(QStringLiteral("quorbackup/quorbackuplog.sav")), list);
+    }
+};
 
 QByteArray Noise(qsizetype size, int seed) {
     QByteArray bytes(size, Qt::Uninitialized);
@@ -121,13 +110,14 @@ double CurlSeconds(const QString& serverUrl, const QStringList& names, const QSt
 // Every timed part starts with nothing waiting to be written back to the disk, so that
 // neither pays for the other's files.
 void Throughput(const char* label, int count, qsizetype size) {
-    QTemporaryDir served;
+    QuorFolder served;
     QStringList names;
     for (int i = 0; i < count; ++i) {
         names << QStringLiteral("f%1.bin").arg(i, 5, 10, QChar(u'0'));
-        WriteFile(served.filePath(names.last()), Noise(size, i));
+        WriteFile(served.file(names.last()), Noise(size, i));
     }
-    DemoServer server(served.path());
+    served.list(names);
+    NginxServer server(served.root.path());
     double curl = 0, ours = 0;
     for (int round = 0; round < 3; ++round) {
         QTemporaryDir curlOut, saved;
@@ -147,16 +137,15 @@ void Throughput(const char* label, int count, qsizetype size) {
 }
 
 double ListOfExisting(int count) {
-    QTemporaryDir served, saved;
-    QByteArray list;
+    QuorFolder served;
+    QTemporaryDir saved;
+    QStringList names;
     for (int i = 0; i < count; ++i) {
-        const QString name = QStringLiteral("e%1").arg(i, 6, 10, QChar(u'0'));
-        WriteFile(saved.filePath(name), QByteArray());
-        list += name.toLatin1() + "######";
+        names << QStringLiteral("e%1").arg(i, 6, 10, QChar(u'0'));
+        WriteFile(saved.filePath(names.last()), QByteArray());
     }
-    const QString listFile = served.filePath(QStringLiteral("list.sav"));
-    WriteFile(listFile, list);
-    DemoServer server(served.path(), 0, listFile);
+    served.list(names);
+    NginxServer server(served.root.path());
     // The best of three runs over the same files (a run over saved files changes nothing):
     // a short run is easily thrown off by the rest of the machine.
     double best = 0;
@@ -190,15 +179,17 @@ long PeakResidentKiB() {
 }
 
 int SaveOneGiB() {
-    QTemporaryDir served, saved;
+    QuorFolder served;
+    QTemporaryDir saved;
     {
-        QFile big(served.filePath(QStringLiteral("grande.bin")));
+        QFile big(served.file(QStringLiteral("grande.bin")));
         big.open(QIODevice::WriteOnly);
         big.resize(qint64(1) << 30);
     }
     // A list of one entry is refused as unusable: a second, small file keeps it usable.
-    WriteFile(served.filePath(QStringLiteral("piccolo.txt")), "x");
-    DemoServer server(served.path());
+    WriteFile(served.file(QStringLiteral("piccolo.txt")), "x");
+    served.list({QStringLiteral("grande.bin"), QStringLiteral("piccolo.txt")});
+    NginxServer server(served.root.path());
     Backup backup(server.url(), saved.path());
     const long before = PeakResidentKiB();
     const double seconds = backup.seconds();
@@ -223,12 +214,16 @@ void Memory() {
 }
 
 void StopLatency() {
-    QTemporaryDir served, saved;
-    WriteFile(served.filePath(QStringLiteral("lento.bin")), Noise(1024, 1));
+    QuorFolder served;
+    QTemporaryDir saved;
+    // nginx sends a second's worth at once, then holds the rest: about a second for the
+    // body, the click a tenth of a second into it.
+    WriteFile(served.file(QStringLiteral("lento.bin")), Noise(12 * 1024, 1));
     // A list of one entry is unusable: the second entry is saved already, never fetched.
-    WriteFile(served.filePath(QStringLiteral("salvato.bin")), "x");
+    WriteFile(served.file(QStringLiteral("salvato.bin")), "x");
     WriteFile(saved.filePath(QStringLiteral("salvato.bin")), "x");
-    DemoServer server(served.path(), 400);
+    served.list({QStringLiteral("lento.bin"), QStringLiteral("salvato.bin")});
+    NginxServer server(served.root.path(), QStringLiteral("lento.bin"), 8192);
     Backup backup(server.url(), saved.path());
     QPushButton* button = backup.form1.command3();
     std::vector<double> latencies;
@@ -275,7 +270,7 @@ int main(int argc, char* argv[]) {
         EntryCost();
         return 0;
     }
-    Throughput("2,000 files of 16 KiB", 2000, 16 * 1024);
+    Throughput("10,000 files of 16 KiB", 10000, 16 * 1024);
     if (smallFilesOnly)
         return 0;
     Throughput("4 files of 64 MiB", 4, 64 * 1024 * 1024);

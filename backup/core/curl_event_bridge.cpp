@@ -2,21 +2,13 @@
 
 #include <QSocketNotifier>
 
-// A socket's notifiers, made as libcurl first asks for each direction. They may be retired
-// from inside their own activated signal (the transfer ends while a notifier reports), so
-// they are disabled at once and deleted later; the bridge is their parent, so none outlives it.
+// A socket's notifiers, made as libcurl first asks for each direction. They are kept for
+// the bridge's life and only disabled when libcurl lets the socket go: a kept connection
+// is let go and taken up again for every transfer, and a socket number reused by a new
+// connection takes the same notifiers. Never deleted from inside their own signals.
 struct CurlEventBridge::Watch {
-    QSocketNotifier* read = nullptr;
+    QSocketNotifier* read = nullptr; // children of the bridge
     QSocketNotifier* write = nullptr;
-
-    ~Watch() {
-        for (QSocketNotifier* notifier : {read, write}) {
-            if (notifier) {
-                notifier->setEnabled(false);
-                notifier->deleteLater();
-            }
-        }
-    }
 };
 
 CurlEventBridge::CurlEventBridge(QObject* parent) : QObject(parent), multi_(curl_multi_init()) {
@@ -38,7 +30,9 @@ bool CurlEventBridge::start(CURL* easy, std::function<void(CURLcode)> done) {
         return false;
     easy_ = easy;
     done_ = std::move(done);
-    return true; // libcurl now sets its timer; the transfer begins at the next loop turn
+    // Under way at once: the request goes out now, not at the loop's next turn.
+    act(CURL_SOCKET_TIMEOUT, 0);
+    return true;
 }
 
 void CurlEventBridge::cancel() {
@@ -50,8 +44,8 @@ void CurlEventBridge::cancel() {
     curl_multi_remove_handle(multi_, easy);
 }
 
-int CurlEventBridge::onSocket(CURL*, curl_socket_t socket, int what, void* bridge, void* watch) {
-    static_cast<CurlEventBridge*>(bridge)->watch(socket, what, static_cast<Watch*>(watch));
+int CurlEventBridge::onSocket(CURL*, curl_socket_t socket, int what, void* bridge, void*) {
+    static_cast<CurlEventBridge*>(bridge)->watch(socket, what);
     return 0;
 }
 
@@ -64,17 +58,10 @@ int CurlEventBridge::onTimer(CURLM*, long timeoutMs, void* bridge) {
     return 0;
 }
 
-void CurlEventBridge::watch(curl_socket_t socket, int what, Watch* watch) {
-    if (what == CURL_POLL_REMOVE) {
-        watches_.erase(socket);
-        return;
-    }
-    if (!watch) {
-        auto& slot = watches_[socket];
-        slot = std::make_unique<Watch>();
-        watch = slot.get();
-        curl_multi_assign(multi_, socket, watch);
-    }
+void CurlEventBridge::watch(curl_socket_t socket, int what) {
+    std::unique_ptr<Watch>& watch = watches_[socket];
+    if (!watch)
+        watch = std::make_unique<Watch>();
     const auto want = [&](QSocketNotifier*& notifier, QSocketNotifier::Type type, bool on,
                           int event) {
         if (!notifier && on) {
@@ -82,11 +69,13 @@ void CurlEventBridge::watch(curl_socket_t socket, int what, Watch* watch) {
             connect(notifier, &QSocketNotifier::activated, this,
                     [this, socket, event] { act(socket, event); });
         }
-        if (notifier)
+        if (notifier && notifier->isEnabled() != on)
             notifier->setEnabled(on);
     };
-    want(watch->read, QSocketNotifier::Read, what & CURL_POLL_IN, CURL_CSELECT_IN);
-    want(watch->write, QSocketNotifier::Write, what & CURL_POLL_OUT, CURL_CSELECT_OUT);
+    const bool removed = what == CURL_POLL_REMOVE;
+    want(watch->read, QSocketNotifier::Read, !removed && (what & CURL_POLL_IN), CURL_CSELECT_IN);
+    want(watch->write, QSocketNotifier::Write, !removed && (what & CURL_POLL_OUT),
+         CURL_CSELECT_OUT);
 }
 
 void CurlEventBridge::act(curl_socket_t socket, int events) {

@@ -25,18 +25,19 @@ class CurlEventBridge : public QObject {
     CurlEventBridge(const CurlEventBridge&) = delete;
     CurlEventBridge& operator=(const CurlEventBridge&) = delete;
 
-    // Starts the transfer of easy. `done` is called once, from the event loop, with
-    // libcurl's verdict, after the transfer has been taken off the multi handle. Returns
-    // false (and never calls `done`) when libcurl refuses to start it.
+    // Starts the transfer of easy and sends what can be sent at once. `done` is called once,
+    // from the event loop (or from here, for a transfer that ends at once), with libcurl's
+    // verdict, after the transfer has been taken off the multi handle. Returns false (and
+    // never calls `done`) when libcurl refuses to start it.
     bool start(CURL* easy, std::function<void(CURLcode)> done);
     // Takes the transfer in hand off the multi handle without a verdict. Without one, nothing.
     void cancel();
 
   private:
-    struct Watch; // the notifiers of one socket
+    struct Watch; // the notifiers of one socket number
     static int onSocket(CURL* easy, curl_socket_t socket, int what, void* bridge, void* watch);
     static int onTimer(CURLM* multi, long timeoutMs, void* bridge);
-    void watch(curl_socket_t socket, int what, Watch* watch);
+    void watch(curl_socket_t socket, int what);
     void act(curl_socket_t socket, int events);
     void finishIfDone();
 

@@ -89,7 +89,6 @@ struct HttpClient::Exchange {
     QUrl url;
     const Consumer* consume = nullptr;
     QEventLoop loop;
-    QTimer idle;
     QElapsedTimer sinceByte;
     bool done = false; // the transfer has ended, complete or failed
     bool abandoned = false;
@@ -101,7 +100,10 @@ struct HttpClient::Exchange {
 };
 
 HttpClient::HttpClient(QObject* parent)
-    : QObject(parent), bridge_(std::make_unique<CurlEventBridge>()), easy_(NewEasyHandle()) {}
+    : QObject(parent), bridge_(std::make_unique<CurlEventBridge>()), easy_(NewEasyHandle()) {
+    idle_.setSingleShot(true);
+    connect(&idle_, &QTimer::timeout, this, &HttpClient::checkIdle);
+}
 
 HttpClient::~HttpClient() {
     // A fetch waiting in a nested loop returns Abandoned without touching this object.
@@ -128,12 +130,31 @@ HttpBytesResult HttpClient::fetchBytes(const QUrl& url, std::size_t limit) {
     return result;
 }
 
-HttpResult HttpClient::fetchInto(const QUrl& url, QIODevice& sink) {
-    return fetch(url, [&](QByteArrayView piece) {
+HttpResult HttpClient::fetchInto(const QUrl& url, QIODevice& sink,
+                                 const std::function<void()>& meanwhile) {
+    const auto write = [&](QByteArrayView piece) {
         if (sink.write(piece.data(), piece.size()) == piece.size())
             return QString();
         return QStringLiteral("impossibile scrivere i dati ricevuti (%1)").arg(sink.errorString());
-    });
+    };
+    return fetch(url, write, meanwhile);
+}
+
+void HttpClient::setIdleTimeout(std::chrono::milliseconds timeout) {
+    idleTimeout_ = timeout;
+    idle_.stop();
+}
+
+// The idle timer is left running from one fetch to the next, so that a run of small files
+// does not arm it for each. When it fires it looks at the fetch in hand, if any.
+void HttpClient::checkIdle() {
+    if (!exchange_ || exchange_->done)
+        return; // nothing waits: the timer rests until the next fetch
+    const std::chrono::milliseconds quiet{exchange_->sinceByte.elapsed()};
+    if (quiet < idleTimeout_)
+        return idle_.start(idleTimeout_ - quiet);
+    exchange_->timedOut = true;
+    exchange_->loop.quit();
 }
 
 void HttpClient::abandon() {
@@ -143,17 +164,25 @@ void HttpClient::abandon() {
     exchange_->loop.quit();
 }
 
-HttpResult HttpClient::fetch(const QUrl& url, const Consumer& consume) {
+HttpResult HttpClient::fetch(const QUrl& url, const Consumer& consume,
+                             const std::function<void()>& meanwhile) {
+    const auto refused = [&](const QString& cause) {
+        if (meanwhile)
+            meanwhile();
+        return Failed(url, cause);
+    };
     if (exchange_)
-        return Failed(url, QStringLiteral("è già in corso un'altra richiesta"));
+        return refused(QStringLiteral("è già in corso un'altra richiesta"));
     if (!IsHttp(url))
-        return Failed(url, QStringLiteral("l'indirizzo deve cominciare con http:// o https://"));
+        return refused(QStringLiteral("l'indirizzo deve cominciare con http:// o https://"));
     Exchange exchange;
     exchange.url = url;
     exchange.consume = &consume;
     if (!start(exchange))
-        return Failed(url, QStringLiteral("impossibile avviare la richiesta"));
+        return refused(QStringLiteral("impossibile avviare la richiesta"));
     exchange_ = &exchange;
+    if (meanwhile)
+        meanwhile(); // no event is delivered here: the transfer waits in the socket
     wait(exchange);
     if (exchange.clientGone)
         return Abandoned();
@@ -174,17 +203,7 @@ bool HttpClient::start(Exchange& exchange) {
     curl_easy_setopt(easy_, CURLOPT_HEADERDATA, &exchange);
     exchange.facts.fromHttps = https;
 
-    // The idle limit counts from the start, then from the last byte received.
-    exchange.sinceByte.start();
-    exchange.idle.setSingleShot(true);
-    const std::chrono::milliseconds limit = idleTimeout_;
-    connect(&exchange.idle, &QTimer::timeout, &exchange.loop, [&exchange, limit] {
-        const std::chrono::milliseconds quiet{exchange.sinceByte.elapsed()};
-        if (quiet < limit)
-            return exchange.idle.start(limit - quiet);
-        exchange.timedOut = true;
-        exchange.loop.quit();
-    });
+    exchange.sinceByte.start(); // the idle limit counts from here, then from each byte
     return bridge_->start(easy_, [this, &exchange](CURLcode code) {
         // Everything is read now, before the handle serves another request.
         long status = 0;
@@ -202,19 +221,18 @@ bool HttpClient::start(Exchange& exchange) {
         curl_easy_getinfo(easy_, CURLINFO_REDIRECT_COUNT, &followed);
         if (code == CURLE_UNSUPPORTED_PROTOCOL && followed > 0 && effective)
             facts.refusedRedirect = QString::fromUtf8(effective);
-        exchange.done = true;
-        exchange.idle.stop(); // a complete answer stays complete, whatever holds the loop
+        exchange.done = true; // from now on the idle limit no longer applies
         exchange.loop.quit();
     });
 }
 
 void HttpClient::wait(Exchange& exchange) {
-    exchange.idle.start(idleTimeout_);
+    if (!idle_.isActive())
+        idle_.start(idleTimeout_);
     if (!exchange.done)
         exchange.loop.exec(); // returns at once, or early, when the program's loop has exited
     if (exchange.clientGone)
         return;
-    exchange.idle.stop();
     if (!exchange.done) {
         // Abandoned, timed out, or the program is ending: the request in hand is given up.
         if (!exchange.timedOut)

@@ -26,6 +26,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include <chrono>
@@ -75,13 +76,16 @@ class HttpClient : public QObject {
     HttpBytesResult fetchBytes(const QUrl& url, std::size_t limit);
     // Writes the body into sink as it arrives, so that memory stays flat for a large file.
     // On failure or abandon the sink holds a partial body: the result tells, not the sink.
-    // A sink that refuses a write fails the request.
-    HttpResult fetchInto(const QUrl& url, QIODevice& sink);
+    // A sink that refuses a write fails the request. `meanwhile`, if given, runs once, as
+    // soon as the request is under way and before the fetch waits: the caller's work that
+    // need not wait for the answer overlaps the server's.
+    HttpResult fetchInto(const QUrl& url, QIODevice& sink,
+                         const std::function<void()>& meanwhile = {});
 
     // Give up, with a failure naming the URL, when no byte arrives for this long: counted
     // from the request's start, then from the last byte received. A complete answer is
     // never turned into a failure afterwards.
-    void setIdleTimeout(std::chrono::milliseconds timeout) { idleTimeout_ = timeout; }
+    void setIdleTimeout(std::chrono::milliseconds timeout);
     std::chrono::milliseconds idleTimeout() const { return idleTimeout_; }
 
     // Certificate authorities (a PEM file) to trust instead of the system's store: for a
@@ -100,9 +104,11 @@ class HttpClient : public QObject {
     // Keeps one piece of the body; returns why it could not, or "".
     using Consumer = std::function<QString(QByteArrayView)>;
 
-    HttpResult fetch(const QUrl& url, const Consumer& consume);
+    HttpResult fetch(const QUrl& url, const Consumer& consume,
+                     const std::function<void()>& meanwhile = {});
     bool start(Exchange& exchange);
     void wait(Exchange& exchange);
+    void checkIdle();
     HttpResult verdict(const Exchange& exchange) const;
     static std::size_t received(char* data, std::size_t size, std::size_t count, void* exchange);
     static std::size_t headed(char* data, std::size_t size, std::size_t count, void* exchange);
@@ -110,6 +116,7 @@ class HttpClient : public QObject {
     std::unique_ptr<CurlEventBridge> bridge_; // the multi handle; keeps the connection
     CURL* easy_ = nullptr;                    // the one easy handle, reused for every request
     std::chrono::milliseconds idleTimeout_ = kDefaultIdleTimeout;
+    QTimer idle_;
     QString trustedCertificates_;
     Exchange* exchange_ = nullptr; // the request in hand
 };

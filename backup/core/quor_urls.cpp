@@ -21,10 +21,17 @@ QUrl FileListUrl(const QString& uploadAddress) {
 }
 
 QUrl FileUrl(const QString& uploadAddress, const QByteArray& entryBytes) {
+    return FileUrlOnWire(WireForm(uploadAddress), entryBytes);
+}
+
+QByteArray WireForm(const QString& address) {
+    return QUrl(address, QUrl::TolerantMode).toEncoded();
+}
+
+QUrl FileUrlOnWire(const QByteArray& uploadOnWire, const QByteArray& entryBytes) {
     // Joined in encoded form: parsed as text, an escape that is not UTF-8 ("%E8") would be
     // replaced.
-    const QByteArray upload = QUrl(uploadAddress, QUrl::TolerantMode).toEncoded();
-    return QUrl::fromEncoded(upload + entryBytes.toPercentEncoding("/"), QUrl::TolerantMode);
+    return QUrl::fromEncoded(uploadOnWire + entryBytes.toPercentEncoding("/"), QUrl::TolerantMode);
 }
 
 QUrl ClearingUrl(const QString& serverAddress) {

@@ -28,6 +28,9 @@ QString ClearingAddress(const QString& serverAddress);
 
 QUrl FileListUrl(const QString& uploadAddress);
 QUrl FileUrl(const QString& uploadAddress, const QByteArray& entryBytes);
+// The same from the upload address in its wire form, made once for a run's many entries.
+QByteArray WireForm(const QString& address);
+QUrl FileUrlOnWire(const QByteArray& uploadOnWire, const QByteArray& entryBytes);
 QUrl ClearingUrl(const QString& serverAddress);
 
 // Text answers are held whole, so each has a bound; an answer past it is a failure. The

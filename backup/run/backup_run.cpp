@@ -86,13 +86,14 @@ void BackupRun::run(const QString& serverAddress) {
     if (!parts)
         return;
     const int u = HighestIndex(*parts);
+    const QByteArray uploadOnWire = WireForm(upload);
     if (u > 1) {
         for (const ListPart& entry : *parts) {
             if (entry.isEmpty())
                 continue;
             k += 1;
             p = k * 10 * 10 / u; // multiplied first, so that k = U gives exactly 100
-            if (handleEntry(upload, entry, *p, frame) == Step::Stop)
+            if (handleEntry(uploadOnWire, entry, *p, frame) == Step::Stop)
                 return;
             if (window_.runState() == u"0")
                 break;
@@ -118,39 +119,52 @@ std::optional<std::vector<ListPart>> BackupRun::fetchList(const QString& uploadA
     return SplitFileList(list.bytes);
 }
 
-BackupRun::Step BackupRun::handleEntry(const QString& uploadAddress, const ListPart& part, double p,
-                                       double frame) {
-    const QString& entry = part.text;
+// The entry's display, in the order of its steps: Attuale, Elencofile, perc, barra, colour.
+void BackupRun::showEntry(const QString& entry, double p, double frame) {
     window_.setCurrentEntry(QStringLiteral("Stò salvando: ") + entry);
     window_.prependEntry(entry);
     window_.setPercentCaption(PercentCaption(p));
     window_.setBarWidth(static_cast<float>(frame * p / 100));
     if (p > 50)
         window_.highlightPercent();
+}
+
+// The display is changed while the server answers: the request goes out first. Nothing of
+// the window can tell, since no event is delivered between the two, and for small files
+// the display costs as much as the transfer.
+BackupRun::Step BackupRun::handleEntry(const QByteArray& uploadOnWire, const ListPart& part,
+                                       double p, double frame) {
+    const QString& entry = part.text;
+    const auto show = [&] { showEntry(entry, p, frame); };
     if (!IsSafeEntryName(entry)) {
+        show();
         window_.failWith(QStringLiteral("Nome di file non valido nell'elenco del server: \"%1\". "
                                         "Nessun file è stato scritto per questa voce.")
                              .arg(entry));
         return Step::Stop;
     }
-    if (LocalFileExists(LocalFileOf(window_.destinationFolder(), entry)))
+    if (LocalFileExists(LocalFileOf(window_.destinationFolder(), entry))) {
+        show();
         return Step::Go;
-    return saveEntry(uploadAddress, part);
+    }
+    return saveEntry(uploadOnWire, part, show);
 }
 
-BackupRun::Step BackupRun::saveEntry(const QString& uploadAddress, const ListPart& listed) {
+BackupRun::Step BackupRun::saveEntry(const QByteArray& uploadOnWire, const ListPart& listed,
+                                     const std::function<void()>& show) {
     const QString& entry = listed.text;
     // The destination is read again for writing: the operator may have changed it.
     const QString local = LocalFileOf(window_.destinationFolder(), entry);
     QFile part(TemporaryFileOf(local));
     // Unbuffered: each piece of the body goes to the file as it comes, without a copy.
     if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        show();
         window_.failWith(
             QStringLiteral("Impossibile scrivere il file %1: %2.").arg(local, part.errorString()));
         return Step::Stop;
     }
-    const QUrl url = FileUrl(uploadAddress, listed.bytes);
-    const HttpResult answer = client_.fetchInto(url, part);
+    const QUrl url = FileUrlOnWire(uploadOnWire, listed.bytes);
+    const HttpResult answer = client_.fetchInto(url, part, show);
     const bool written = part.flush() && part.error() == QFileDevice::NoError;
     part.close();
     const QString failure = SaveFailure(answer, written, entry, url, local);

@@ -23,6 +23,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 class HttpClient;
@@ -43,8 +44,10 @@ class BackupRun {
     enum class Step { Go, Stop }; // Stop: the program is ending or failed; touch nothing
     void run(const QString& serverAddress);
     std::optional<std::vector<ListPart>> fetchList(const QString& uploadAddress);
-    Step handleEntry(const QString& uploadAddress, const ListPart& entry, double p, double frame);
-    Step saveEntry(const QString& uploadAddress, const ListPart& entry);
+    void showEntry(const QString& entry, double p, double frame);
+    Step handleEntry(const QByteArray& uploadOnWire, const ListPart& entry, double p, double frame);
+    Step saveEntry(const QByteArray& uploadOnWire, const ListPart& entry,
+                   const std::function<void()>& show);
     void endOfRun(const QString& serverAddress, std::optional<double> p);
 
     std::filesystem::path programFolder_;

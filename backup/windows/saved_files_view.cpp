@@ -27,22 +27,24 @@ SavedFilesView::SavedFilesView(QWidget* parent) : QPlainTextEdit(parent) {
     setPalette(colours);
 }
 
-// Inside an edit block the cursor does not lay its line out to learn where it stands: the
-// view lays out only the lines it shows, when it paints them. A run adds a line per entry.
-void SavedFilesView::insertAt(QTextCursor::MoveOperation where, const QString& text) {
+// The cursor is placed by position inside an edit block, never moved by a cursor
+// movement: a movement lays out the line it starts from, and the view lays out only the
+// lines it shows, when it paints them. A run adds a line per entry.
+void SavedFilesView::insertAt(int position, const QString& text) {
     QTextCursor cursor(document());
     cursor.beginEditBlock();
-    cursor.movePosition(where);
+    cursor.setPosition(position);
     cursor.insertText(AsDocumentText(text));
     cursor.endEditBlock();
 }
 
 void SavedFilesView::prependLine(const QString& line) {
-    insertAt(QTextCursor::Start, line + QLatin1Char('\n'));
+    insertAt(0, line + QLatin1Char('\n'));
 }
 
 void SavedFilesView::appendLine(const QString& line) {
-    insertAt(QTextCursor::End, QLatin1Char('\n') + line);
+    // The document's last position stands before its closing paragraph separator.
+    insertAt(document()->characterCount() - 1, QLatin1Char('\n') + line);
 }
 
 void SavedFilesView::replaceText(const QString& text) {

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <QPlainTextEdit>
-#include <QTextCursor>
 
 class SavedFilesView : public QPlainTextEdit {
     Q_OBJECT
@@ -25,5 +24,5 @@ class SavedFilesView : public QPlainTextEdit {
     QString text() const;
 
   private:
-    void insertAt(QTextCursor::MoveOperation where, const QString& text);
+    void insertAt(int position, const QString& text);
 };

@@ -344,9 +344,11 @@ void BackupRunTest::savesLaterEntriesIntoAChangedFolder() {
     Bench bench;
     bench.serveNumbered(3);
     QTemporaryDir other;
+    // The operator changes the folder while f01.txt is on its way, as a click would.
+    bench.server.setSlowBody("f01.txt", std::chrono::milliseconds(20), 4);
     bench.window.onEntry = [&](const QString& entry) {
-        if (entry == u"f02.txt")
-            bench.window.folder = other.path();
+        if (entry == u"f01.txt")
+            QTimer::singleShot(0, &bench.client, [&] { bench.window.folder = other.path(); });
     };
     bench.run.click();
     QVERIFY(bench.savedExists(QStringLiteral("f01.txt")));
