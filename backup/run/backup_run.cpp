@@ -1,13 +1,13 @@
 #include "backup_run.h"
 
+#include "disk.h"
 #include "entry_file.h"
 #include "file_list.h"
 #include "http_client.h"
 #include "quor_urls.h"
 #include "run_window.h"
+#include "saved_files.h"
 #include "server_config.h"
-
-#include <QFile>
 
 #include <cmath>
 #include <filesystem>
@@ -25,26 +25,23 @@ bool IsErrorStatus(int status) {
     return status >= 400;
 }
 
-// Why a fetched body must not become the entry's file, or "" when it may.
-QString SaveFailure(const HttpResult& answer, bool written, const QString& entry, const QUrl& url,
-                    const QString& local) {
-    if (answer.abandoned())
-        return QString();
+// Why an answer is not the entry's file, or "" when it is: a whole body with status 200.
+QString AnswerFailure(const HttpResult& answer, const QString& entry, const QUrl& url) {
     if (!answer.succeeded())
         return QStringLiteral("Il file \"%1\" non è stato salvato. %2").arg(entry, answer.failure);
-    if (IsErrorStatus(answer.status))
+    if (answer.status != 200)
         return QStringLiteral("Il file \"%1\" non è stato salvato: il server ha risposto a %2 con "
                               "lo stato HTTP %3.")
             .arg(entry, url.toString(), QString::number(answer.status));
-    if (!written)
-        return QStringLiteral("Impossibile scrivere il file %1.").arg(local);
     return QString();
 }
 
 } // namespace
 
-BackupRun::BackupRun(std::filesystem::path programFolder, RunWindow& window, HttpClient& client)
-    : programFolder_(std::move(programFolder)), window_(window), client_(client) {}
+BackupRun::BackupRun(std::filesystem::path programFolder, RunWindow& window, HttpClient& client,
+                     Disk* disk)
+    : programFolder_(std::move(programFolder)), window_(window), client_(client),
+      disk_(disk ? *disk : SystemDisk()) {}
 
 QString BackupRun::FailureListText() {
     return QStringLiteral("Salvataggio Fallito.\r\nEseguire il comando Copia di Sicurezza dal "
@@ -87,21 +84,23 @@ void BackupRun::run(const QString& serverAddress) {
         return;
     const int u = HighestIndex(*parts);
     const QByteArray uploadOnWire = WireForm(upload);
+    SavedFiles saved(disk_);
     if (u > 1) {
         for (const ListPart& entry : *parts) {
             if (entry.isEmpty())
                 continue;
             k += 1;
             p = k * 10 * 10 / u; // multiplied first, so that k = U gives exactly 100
-            if (handleEntry(uploadOnWire, entry, *p, frame) == Step::Stop)
-                return;
+            if (const Step step = handleEntry(uploadOnWire, entry, *p, frame, saved);
+                step != Step::Go)
+                return leave(step, saved);
             if (window_.runState() == u"0")
                 break;
         }
     } else {
         window_.replaceList(FailureListText());
     }
-    endOfRun(serverAddress, p);
+    endOfRun(serverAddress, p, saved);
 }
 
 std::optional<std::vector<ListPart>> BackupRun::fetchList(const QString& uploadAddress) {
@@ -133,61 +132,83 @@ void BackupRun::showEntry(const QString& entry, double p, double frame) {
 // the window can tell, since no event is delivered between the two, and for small files
 // the display costs as much as the transfer.
 BackupRun::Step BackupRun::handleEntry(const QByteArray& uploadOnWire, const ListPart& part,
-                                       double p, double frame) {
+                                       double p, double frame, SavedFiles& saved) {
     const QString& entry = part.text;
     const auto show = [&] { showEntry(entry, p, frame); };
     if (!IsSafeEntryName(entry)) {
         show();
-        window_.failWith(QStringLiteral("Nome di file non valido nell'elenco del server: \"%1\". "
-                                        "Nessun file è stato scritto per questa voce.")
-                             .arg(entry));
-        return Step::Stop;
+        return fail(QStringLiteral("Nome di file non valido nell'elenco del server: \"%1\". "
+                                   "Nessun file è stato scritto per questa voce.")
+                        .arg(entry));
     }
-    if (LocalFileExists(LocalFileOf(window_.destinationFolder(), entry))) {
+    const auto target = TargetOf(window_.destinationFolder(), entry);
+    if (const QString* failure = std::get_if<QString>(&target)) {
+        show();
+        return fail(*failure);
+    }
+    const QString& local = std::get<SavedFiles::Target>(target).localPath;
+    if (LocalFileExists(local) || saved.holds(local)) {
         show();
         return Step::Go;
     }
-    return saveEntry(uploadOnWire, part, show);
+    return saveEntry(uploadOnWire, part, show, saved);
 }
 
 BackupRun::Step BackupRun::saveEntry(const QByteArray& uploadOnWire, const ListPart& listed,
-                                     const std::function<void()>& show) {
+                                     const std::function<void()>& show, SavedFiles& saved) {
     const QString& entry = listed.text;
     // The destination is read again for writing: the operator may have changed it.
-    const QString local = LocalFileOf(window_.destinationFolder(), entry);
-    QFile part(TemporaryFileOf(local));
-    // Unbuffered: each piece of the body goes to the file as it comes, without a copy.
-    if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    const auto target = TargetOf(window_.destinationFolder(), entry);
+    std::optional<QString> failure;
+    if (const QString* refused = std::get_if<QString>(&target))
+        failure = *refused;
+    else
+        failure = saved.begin(std::get<SavedFiles::Target>(target));
+    if (failure) {
         show();
-        window_.failWith(
-            QStringLiteral("Impossibile scrivere il file %1: %2.").arg(local, part.errorString()));
-        return Step::Stop;
+        return fail(*failure);
     }
     const QUrl url = FileUrlOnWire(uploadOnWire, listed.bytes);
-    const HttpResult answer = client_.fetchInto(url, part, show);
-    const bool written = part.flush() && part.error() == QFileDevice::NoError;
-    part.close();
-    const QString failure = SaveFailure(answer, written, entry, url, local);
-    if (answer.abandoned() || !failure.isEmpty()) {
-        part.remove();
-        if (!failure.isEmpty())
-            window_.failWith(failure);
+    const HttpResult answer = client_.fetchInto(url, saved.body(), show);
+    if (answer.abandoned()) {
+        saved.discard();
         return Step::Stop;
     }
-    std::error_code ec;
-    std::filesystem::rename(std::filesystem::path(part.fileName().toStdU16String()),
-                            std::filesystem::path(local.toStdU16String()), ec);
-    if (ec) {
-        part.remove();
-        window_.failWith(QStringLiteral("Impossibile salvare il file %1: %2.")
-                             .arg(local, QString::fromStdString(ec.message())));
-        return Step::Stop;
+    // A local failure stops the transfer too: it is the one to tell.
+    QString refusal = saved.writeFailure();
+    if (refusal.isEmpty())
+        refusal = AnswerFailure(answer, entry, url);
+    if (!refusal.isEmpty()) {
+        saved.discard();
+        return fail(refusal);
     }
-    return Step::Go;
+    const QString late = saved.complete();
+    return late.isEmpty() ? Step::Go : fail(late);
 }
 
-void BackupRun::endOfRun(const QString& serverAddress, std::optional<double> p) {
-    if (p && *p == 100) {
+BackupRun::Step BackupRun::fail(QString text) {
+    failure_ = std::move(text);
+    return Step::Failed;
+}
+
+// Whatever was whole before a failure or the program's end is saved first.
+void BackupRun::leave(Step step, SavedFiles& saved) {
+    const QString late = saved.finish();
+    if (step == Step::Failed)
+        window_.failWith(failure_);
+    else if (!late.isEmpty() && step != Step::Stop)
+        window_.failWith(late);
+}
+
+void BackupRun::endOfRun(const QString& serverAddress, std::optional<double> p, SavedFiles& saved) {
+    const bool complete = p && *p == 100;
+    // The server deletes its copies only once every name is on stable storage.
+    if (const QString failure = complete ? saved.makeDurable() : saved.finish();
+        !failure.isEmpty()) {
+        window_.failWith(failure);
+        return;
+    }
+    if (complete) {
         window_.setButtonCaption(QStringLiteral("Salvataggio Terminato"));
         const HttpTextResult answer =
             client_.fetchText(ClearingUrl(serverAddress), kClearingAnswerLimit);

@@ -12,10 +12,10 @@
 // stop was asked, the entry in hand is not finished) is ignored: at most one run is ever
 // active.
 //
-// Files are never left half-written: a body goes into a temporary file in the destination
-// folder and is renamed to the entry's name once complete. An answer with an error status
-// is a failure, never a saved file; an entry that would land outside the destination
-// folder is refused.
+// Only a 200 answer with its whole body becomes the entry's file, and only where no file of
+// that name exists; a file takes its name only once it is on stable storage, and every name
+// is on stable storage before the clearing request (saved_files.h). Any other answer, and an
+// entry whose place would lie outside the destination folder, is a failure that names it.
 #pragma once
 
 #include "file_list.h"
@@ -26,12 +26,16 @@
 #include <functional>
 #include <optional>
 
+class Disk;
 class HttpClient;
 class RunWindow;
+class SavedFiles;
 
 class BackupRun {
   public:
-    BackupRun(std::filesystem::path programFolder, RunWindow& window, HttpClient& client);
+    // disk: the file-system calls that save the bodies (disk.h); the real ones by default.
+    BackupRun(std::filesystem::path programFolder, RunWindow& window, HttpClient& client,
+              Disk* disk = nullptr);
 
     void click();
     bool active() const { return active_; }
@@ -41,17 +45,23 @@ class BackupRun {
     static QString PercentCaption(double p);
 
   private:
-    enum class Step { Go, Stop }; // Stop: the program is ending or failed; touch nothing
+    // Stop: the program is ending, touch nothing; Failed: failure_ says why.
+    enum class Step { Go, Stop, Failed };
     void run(const QString& serverAddress);
     std::optional<std::vector<ListPart>> fetchList(const QString& uploadAddress);
     void showEntry(const QString& entry, double p, double frame);
-    Step handleEntry(const QByteArray& uploadOnWire, const ListPart& entry, double p, double frame);
+    Step handleEntry(const QByteArray& uploadOnWire, const ListPart& entry, double p, double frame,
+                     SavedFiles& saved);
     Step saveEntry(const QByteArray& uploadOnWire, const ListPart& entry,
-                   const std::function<void()>& show);
-    void endOfRun(const QString& serverAddress, std::optional<double> p);
+                   const std::function<void()>& show, SavedFiles& saved);
+    Step fail(QString text);
+    void leave(Step step, SavedFiles& saved);
+    void endOfRun(const QString& serverAddress, std::optional<double> p, SavedFiles& saved);
 
     std::filesystem::path programFolder_;
     RunWindow& window_;
     HttpClient& client_;
+    Disk& disk_;
     bool active_ = false;
+    QString failure_;
 };

@@ -1,18 +1,25 @@
-// Where an entry of the file list is saved, and the safe way to save it.
+// Where an entry of the file list is saved.
 #pragma once
+
+#include "saved_files.h"
 
 #include <QString>
 
-// True when the entry names a file inside the destination folder: not absolute, no ".."
-// segment, no NUL. An entry may name a file in an existing subfolder ("foto/a.jpg").
+#include <variant>
+
+// True when the entry's text names a file inside the destination folder: not absolute, no
+// ".." segment, no NUL, and a name after its last separator. An entry may name a file in
+// an existing subfolder ("foto/a.jpg").
 bool IsSafeEntryName(const QString& entry);
 
 // The local file of an entry: the folder, a separator, the entry.
 QString LocalFileOf(const QString& folder, const QString& entry);
 
-// The temporary file a body is written into before it takes the entry's name. The name
-// is fixed, so a temporary file left by a killed process is replaced by the next run.
-QString TemporaryFileOf(const QString& localFile);
+// Where the entry's file is made in destination: its folder as the file system names it,
+// and its name. A subfolder is followed through its links and must lie inside the
+// destination. The failure text (naming the entry or the local file) otherwise.
+std::variant<SavedFiles::Target, QString> TargetOf(const QString& destination,
+                                                   const QString& entry);
 
 // True when a file (not a folder) exists at the path.
 bool LocalFileExists(const QString& localFile);

@@ -1,6 +1,7 @@
 #include "new_folder.h"
 
 #include "folder_paths.h"
+#include "system_error_cause.h"
 #include "text_codec.h"
 
 #include <filesystem>
@@ -19,9 +20,7 @@ QString Reason(const std::error_code& error) {
         return QStringLiteral("la cartella in cui crearla non esiste più");
     if (error == std::errc::permission_denied || error == std::errc::read_only_file_system)
         return QStringLiteral("la cartella corrente non è scrivibile");
-    if (error == std::errc::filename_too_long)
-        return QStringLiteral("il nome è troppo lungo");
-    return QString::fromStdString(error.message());
+    return QString::fromStdString(SystemErrorCause(error));
 }
 
 QString Failure(const QString& folder, const QString& reason) {

@@ -1,8 +1,7 @@
 #include "backup_run.h"
 #include "http_client.h"
 #include "quor_server.h"
-#include "recording_window.h"
-#include "test_program_folder.h"
+#include "run_bench.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -11,65 +10,6 @@
 #include <QTimer>
 
 #include <fstream>
-
-namespace {
-
-const QString kAnswer = QStringLiteral("Copie cancellate.");
-
-// A program folder pointing at a real local server, a destination folder, a window, a run.
-struct Bench {
-    TestProgramFolder program;
-    QTemporaryDir served;
-    QTemporaryDir destination;
-    QuorServer server{served.path().toStdString()};
-    RecordingWindow window;
-    HttpClient client;
-    BackupRun run{program.path(), window, client};
-
-    Bench() {
-        server.setClearingAnswer(kAnswer.toStdString());
-        QVERIFY(server.start() > 0);
-        program.write(QStringLiteral("dat/cfg.txt"),
-                      "\"" + QByteArray::fromStdString(server.baseUrl()) + "\"\r\n");
-        window.folder = destination.path();
-    }
-    void serve(const QString& name, const QByteArray& bytes) const {
-        QFile f(served.filePath(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    ~Bench() {
-        // Qt cannot name a file whose name is not UTF-8, so the folder goes by its bytes.
-        std::error_code ignored;
-        std::filesystem::remove_all(served.path().toStdString(), ignored);
-    }
-    // A served file named by raw bytes, as a server of another code page stores it.
-    void serveRaw(const QByteArray& name, const QByteArray& bytes) const {
-        std::ofstream(std::filesystem::path(served.path().toStdString()) / name.toStdString(),
-                      std::ios::binary)
-            .write(bytes.constData(), bytes.size());
-    }
-    void serveNumbered(int count) const {
-        for (int i = 1; i <= count; ++i)
-            serve(QStringLiteral("f%1.txt").arg(i, 2, 10, QChar(u'0')), QByteArray(100 * i, 'x'));
-    }
-    QByteArray saved(const QString& name) const {
-        QFile f(destination.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-    bool savedExists(const QString& name) const {
-        return QFile::exists(destination.filePath(name));
-    }
-    int fetches(const QString& entry) const {
-        return server.countOf(QuorServer::kUploadPrefix + entry.toStdString());
-    }
-    int clearings() const { return server.countOf(QuorServer::kClearingPath); }
-    QStringList destinationFiles() const {
-        return QDir(destination.path()).entryList(QDir::Files | QDir::Hidden);
-    }
-};
-
-} // namespace
 
 class BackupRunTest : public QObject {
     Q_OBJECT
@@ -84,7 +24,6 @@ class BackupRunTest : public QObject {
     void savesAccentedNamesOfEitherCodePage_data();
     void savesAccentedNamesOfEitherCodePage();
     void anEndlessListFailsWithinItsBound();
-    void replacesATemporaryFileLeftByAKilledRun();
     void stopsAfterTheEntryInHandAndResumes();
     void aStopDuringTheLastEntryStillFinishes();
     void savesLaterEntriesIntoAChangedFolder();
@@ -271,19 +210,6 @@ void BackupRunTest::anEndlessListFailsWithinItsBound() {
     QVERIFY2(PeakResidentMiB() - before < 256 + 64, qPrintable(QString::number(PeakResidentMiB())));
     QVERIFY(bench.destinationFiles().isEmpty());
     QCOMPARE(bench.clearings(), 0);
-}
-
-void BackupRunTest::replacesATemporaryFileLeftByAKilledRun() {
-    Bench bench;
-    bench.serveNumbered(3);
-    QFile left(bench.destination.filePath(QStringLiteral(".f02.txt.ombrix-part")));
-    QVERIFY(left.open(QIODevice::WriteOnly));
-    left.write("a half-written body, left by a killed process, that is longer than the file");
-    left.close();
-    bench.run.click();
-    QCOMPARE(bench.window.caption, QStringLiteral("Salvataggio Terminato"));
-    QCOMPARE(bench.saved(QStringLiteral("f02.txt")), QByteArray(200, 'x'));
-    QCOMPARE(bench.destinationFiles(), (QStringList{"f01.txt", "f02.txt", "f03.txt"}));
 }
 
 void BackupRunTest::stopsAfterTheEntryInHandAndResumes() {

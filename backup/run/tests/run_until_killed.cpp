@@ -1,0 +1,23 @@
+// Runs one backup click with a window without a screen, for a test that kills this process
+// in the middle of a body. Arguments: the program folder, the destination folder, and
+// "temporary-names" to save as on a file system without unnamed files.
+#include "backup_run.h"
+#include "http_client.h"
+#include "recording_window.h"
+#include "test_disks.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    if (argc < 4)
+        return 2;
+    RecordingWindow window;
+    window.folder = QString::fromLocal8Bit(argv[2]);
+    HttpClient client;
+    NoUnnamedFilesDisk temporaryNames;
+    const bool temporary = QByteArray(argv[3]) == "temporary-names";
+    BackupRun run(argv[1], window, client, temporary ? &temporaryNames : nullptr);
+    run.click();
+    return 0;
+}
