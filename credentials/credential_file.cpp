@@ -69,10 +69,18 @@ std::variant<StoredCredentials, FileFailure> ReadCredentialFile(const fs::path& 
                        std::error_code(errno, std::generic_category()));
     in.close();
 
-    if (got < kRecordPrefix || head[0] != '"' || head.substr(1 + kDigestLength, 6) != kSeparator)
-        return Failure(file, FileFailureCause::Damaged);
-    return StoredCredentials{head.substr(1, kDigestLength),
-                             head.substr(1 + kDigestLength + 6, kDigestLength)};
+    head.resize(got);
+    if (auto stored = ParseCredentialRecord(head))
+        return *stored;
+    return Failure(file, FileFailureCause::Damaged);
+}
+
+std::optional<StoredCredentials> ParseCredentialRecord(std::string_view bytes) {
+    if (bytes.size() < kRecordPrefix || bytes[0] != '"' ||
+        bytes.substr(1 + kDigestLength, 6) != kSeparator)
+        return std::nullopt;
+    return StoredCredentials{std::string(bytes.substr(1, kDigestLength)),
+                             std::string(bytes.substr(1 + kDigestLength + 6, kDigestLength))};
 }
 
 bool CredentialsMatch(const StoredCredentials& stored, std::string_view user,

@@ -33,6 +33,10 @@ std::optional<FileFailure> WriteCredentialFile(const std::filesystem::path& prog
 std::variant<StoredCredentials, FileFailure>
 ReadCredentialFile(const std::filesystem::path& programFolder);
 
+// The digests of a record that starts bytes, split by position (the bytes after the
+// password digest are not examined), or nothing when bytes do not start with one.
+std::optional<StoredCredentials> ParseCredentialRecord(std::string_view bytes);
+
 // Both digests are always compared; true only when both are equal.
 bool CredentialsMatch(const StoredCredentials& stored, std::string_view user,
                       std::string_view password);

@@ -25,8 +25,13 @@ qsizetype ByteOrderMarkOf(AnswerCodec codec, QByteArrayView body) {
 }
 
 QString DecodePiece(AnswerCodec codec, QByteArrayView piece) {
-    if (codec == AnswerCodec::Utf8)
-        return QString::fromUtf8(piece);
+    if (codec == AnswerCodec::Utf8) {
+        // A byte-order mark inside the answer is part of the text: only the answer's own
+        // first one is not (ByteOrderMarkOf).
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                      QStringDecoder::Flag::ConvertInitialBom);
+        return utf8.decode(piece);
+    }
     const std::string_view bytes(piece.data(), static_cast<std::size_t>(piece.size()));
     return QString::fromStdU32String(DecodeWindows1252(bytes));
 }

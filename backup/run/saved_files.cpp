@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr std::size_t kBatchFiles = 64;
+constexpr std::size_t kBatchFiles = 256;
 constexpr qint64 kBatchBytes = qint64(16) << 20;
-constexpr qint64 kBatchAgeMs = 200;
+constexpr qint64 kBatchAgeMs = 500;
 
 // Temporary names hold the list's separator: no entry can ever be called so.
 constexpr std::string_view kTemporaryPrefix = ".######";

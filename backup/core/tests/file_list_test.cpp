@@ -56,10 +56,18 @@ TEST(FileList, KeepsEachEntrysBytesBesideItsText) {
         // UTF-8 as a whole.
         {"caff\xC3\xA8.png######citt\xC3\xA0.jpg######",
          {{"caff\xC3\xA8.png", "caff\u00e8.png"}, {"citt\xC3\xA0.jpg", "citt\u00e0.jpg"}, {}}},
-        // A byte-order mark belongs to the list, not to its first entry.
+        // A byte-order mark belongs to the list, not to its first entry; inside the list
+        // it is part of an entry, text and bytes alike.
         {"\xEF\xBB\xBF"
          "a######b######",
          {{"a", "a"}, {"b", "b"}, {}}},
+        {"a######\xEF\xBB\xBF"
+         "b######",
+         {{"a", "a"},
+          {"\xEF\xBB\xBF"
+           "b",
+           QStringLiteral("\ufeffb")},
+          {}}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(SplitFileList(c.body), c.parts) << c.body.toStdString();

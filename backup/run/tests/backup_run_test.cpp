@@ -206,8 +206,11 @@ void BackupRunTest::anEndlessListFailsWithinItsBound() {
              qPrintable(bench.window.failures[0]));
     QVERIFY2(bench.window.failures[0].contains(QString::fromLatin1(QuorServer::kListPath)),
              qPrintable(bench.window.failures[0]));
-    // The list is held up to its bound of 256 MiB, never beyond.
+    // The list is held up to its bound of 256 MiB, never beyond (AddressSanitizer copies on
+    // every reallocation and keeps freed blocks: its figure says nothing of the program's).
+#ifndef __SANITIZE_ADDRESS__
     QVERIFY2(PeakResidentMiB() - before < 256 + 64, qPrintable(QString::number(PeakResidentMiB())));
+#endif
     QVERIFY(bench.destinationFiles().isEmpty());
     QCOMPARE(bench.clearings(), 0);
 }
