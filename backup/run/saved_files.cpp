@@ -61,8 +61,7 @@ template <typename T> T WaitFor(const QFuture<T>& future) {
 SavedFiles::SavedFiles(Disk& disk) : disk_(disk) {}
 
 SavedFiles::~SavedFiles() {
-    if (syncDone_.isValid())
-        syncDone_.waitForFinished(); // its descriptors are about to close
+    syncDone_.waitForFinished(); // the helper's descriptors are about to close
     discard();
     for (Batch* batch : {&syncing_, &filling_})
         for (Body& body : batch->bodies)
