@@ -66,8 +66,8 @@ SavedFiles::~SavedFiles() {
     for (Batch* batch : {&syncing_, &filling_})
         for (Body& body : batch->bodies)
             drop(body);
-    for (const auto& [device, folder] : named_)
-        disk_.close(folder);
+    for (const auto& [path, folder] : folders_)
+        disk_.close(folder.fd);
 }
 
 std::optional<QString> SavedFiles::begin(const Target& target) {
@@ -84,10 +84,15 @@ std::optional<QString> SavedFiles::begin(const Target& target) {
 
 std::optional<QString> SavedFiles::openBody(Body& body, const Target& target) {
     std::error_code error;
-    body.folder = disk_.openFolder(target.folder, error);
-    if (error)
-        return CannotWrite(target.localPath, error);
-    body.device = DeviceOf(body.folder);
+    auto known = folders_.find(target.folder);
+    if (known == folders_.end()) {
+        const int fd = disk_.openFolder(target.folder, error);
+        if (error)
+            return CannotWrite(target.localPath, error);
+        known = folders_.emplace(target.folder, Folder{fd, DeviceOf(fd)}).first;
+    }
+    body.folder = known->second.fd;
+    body.device = known->second.device;
     body.file = disk_.openUnnamed(body.folder, error);
     if (error != std::errc::operation_not_supported)
         return error ? std::optional(CannotWrite(target.localPath, error)) : std::nullopt;
@@ -189,8 +194,7 @@ QString SavedFiles::name(Body& body) {
         return failure;
     }
     body.temporary.clear();
-    if (named_.try_emplace(body.device, body.folder).second)
-        body.folder = -1; // kept open until its names are synced
+    named_.try_emplace(body.device, body.folder);
     drop(body);
     return QString();
 }
@@ -200,7 +204,6 @@ void SavedFiles::drop(Body& body) {
     if (!body.temporary.empty())
         disk_.remove(body.folder, body.temporary);
     disk_.close(body.file);
-    disk_.close(body.folder);
     body = Body{};
 }
 
@@ -218,8 +221,6 @@ QString SavedFiles::makeDurable() {
         folders.push_back(folder);
     const std::error_code error =
         WaitFor(QtConcurrent::run([this, folders] { return syncEach(folders); }));
-    for (const auto& [device, folder] : named_)
-        disk_.close(folder);
     named_.clear();
     if (error)
         return QStringLiteral("Impossibile rendere durevoli i file salvati: %1.").arg(Cause(error));

@@ -65,9 +65,13 @@ class SavedFiles {
     QString makeDurable();
 
   private:
+    struct Folder {
+        int fd = -1;
+        unsigned long device = 0; // its file system
+    };
     struct Body {
         int file = -1;
-        int folder = -1;
+        int folder = -1; // one of folders_
         std::string name;
         std::string temporary; // empty for an unnamed file
         QString localPath;
@@ -93,7 +97,8 @@ class SavedFiles {
     Batch filling_;
     Batch syncing_;
     QFuture<std::error_code> syncDone_;
-    std::set<QString> waiting_;          // local paths of whole bodies not yet named
-    std::map<unsigned long, int> named_; // a folder per file system with names to sync
-    std::set<std::string> swept_;        // folders cleared of temporary files left behind
+    std::set<QString> waiting_;             // local paths of whole bodies not yet named
+    std::map<std::string, Folder> folders_; // opened once for the run, by path
+    std::map<unsigned long, int> named_;    // a folder per file system with names to sync
+    std::set<std::string> swept_;           // folders cleared of temporary files left behind
 };
