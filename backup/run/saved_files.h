@@ -5,8 +5,8 @@
 // A body is written into a file without a name (O_TMPFILE), so that nothing of it remains
 // if the program dies; where the file system has no such files (a USB stick, a network
 // share) into a temporary file whose name holds the list's separator ".######" and so can
-// never be an entry of the list. Whole bodies gather in a batch; a full batch (64 files,
-// 16 MiB, or a fifth of a second old) has its file systems synced on a helper thread while
+// never be an entry of the list. Whole bodies gather in a batch; a full batch (256 files,
+// 16 MiB, or half a second old) has its file systems synced on a helper thread while
 // the run goes on with the next entries, then its bodies take their names. Syncing each file
 // alone would cost far more than a small file's transfer.
 //
