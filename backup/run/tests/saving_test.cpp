@@ -31,6 +31,14 @@ std::unique_ptr<Disk> DiskFor(bool temporaryNames) {
     return std::make_unique<Disk>();
 }
 
+// The two ways a body is kept until it is named: a file system with unnamed files, and one
+// without them (temporary names).
+void AddDiskKinds() {
+    QTest::addColumn<bool>("temporaryNames");
+    QTest::newRow("unnamed files") << false;
+    QTest::newRow("temporary names") << true;
+}
+
 // A small file system of its own (tmpfs, 1 MiB), where the test may mount one.
 struct SmallDisk {
     QTemporaryDir mountPoint;
@@ -140,9 +148,7 @@ void SavingTest::savesOnlyWholeFilesInsideTheFolder() {
 }
 
 void SavingTest::leavesNothingAfterAKill_data() {
-    QTest::addColumn<bool>("temporaryNames");
-    QTest::newRow("unnamed files") << false;
-    QTest::newRow("temporary names") << true;
+    AddDiskKinds();
 }
 
 void SavingTest::leavesNothingAfterAKill() {
@@ -190,9 +196,7 @@ void SavingTest::tellsAFullDiskNamingTheFile() {
 }
 
 void SavingTest::syncsBeforeNamingAndBeforeClearing_data() {
-    QTest::addColumn<bool>("temporaryNames");
-    QTest::newRow("unnamed files") << false;
-    QTest::newRow("temporary names") << true;
+    AddDiskKinds();
 }
 
 void SavingTest::syncsBeforeNamingAndBeforeClearing() {
