@@ -1,3 +1,4 @@
+#include "italian.h"
 #include "tavelo_program.h"
 #include "text_codec.h"
 
@@ -5,6 +6,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    InstallQtItalian(app); // the standard buttons of the boxes in Italian
     // The program ends through its own close handling, never by a window merely hiding.
     app.setQuitOnLastWindowClosed(false);
     TaveloProgram program(ToPath(QCoreApplication::applicationDirPath()));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -25,7 +27,9 @@ std::string Hex(std::string_view bytes) {
 
 // coreutils md5sum over the same bytes: an MD5 that is not ours.
 std::string IndependentMd5(std::string_view bytes) {
-    const auto file = std::filesystem::temp_directory_path() / "md5-crosscheck.bin";
+    // One file a process: ctest runs the cases of this program side by side.
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("md5-crosscheck-" + std::to_string(::getpid()) + ".bin");
     std::ofstream(file, std::ios::binary).write(bytes.data(), bytes.size());
     const std::string command = "md5sum '" + file.string() + "'";
     FILE* pipe = popen(command.c_str(), "r");
