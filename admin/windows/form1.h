@@ -3,14 +3,14 @@
 // the credential file and, when they match, replaces the account with the new ones.
 #pragma once
 
-#include <QWidget>
+#include "tavelo_window.h"
 
 #include <filesystem>
 
 class QLabel;
 class QLineEdit;
 
-class ChangeForm : public QWidget {
+class ChangeForm : public TaveloWindow {
     Q_OBJECT
   public:
     explicit ChangeForm(std::filesystem::path programFolder, QWidget* parent = nullptr);
@@ -19,14 +19,11 @@ class ChangeForm : public QWidget {
     // "<< Indietro": this window has hidden itself; the user-management window is next.
     void returned();
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     void changeAccount();
     bool anyFieldEmpty() const;
     // The message box first, then the same text in Label5.
-    void tell(const QString& text);
+    void report(const QString& text);
     void goBack();
 
     std::filesystem::path programFolder_;

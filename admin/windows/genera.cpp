@@ -1,36 +1,34 @@
 #include "genera.h"
 
+#include "controls.h"
 #include "credential_file.h"
-#include "dialogs.h"
 #include "failure_text.h"
-#include "left_pictures.h"
 #include "look.h"
 #include "right_column.h"
 #include "text_codec.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 Genera::Genera(std::filesystem::path programFolder, QWidget* parent)
-    : QWidget(parent), programFolder_(std::move(programFolder)) {
+    : TaveloWindow(parent), programFolder_(std::move(programFolder)) {
     look::SetUpWindow(this, "Genera", QStringLiteral("Genera Utente"), 549, 280);
-    AddLeftPictures(this);
+    controls::AddLeftColumn(this, 198);
 
     const int x = column::kX, w = column::kWidth;
-    column::Label(this, "Label1", QStringLiteral("Nome Utente:"))->setGeometry(x, 12, w, 20);
-    user_ = column::TextBox(this, "usr");
+    controls::Label(this, "Label1", QStringLiteral("Nome Utente:"))->setGeometry(x, 12, w, 20);
+    user_ = controls::TextBox(this, "usr");
     user_->setGeometry(x, 32, w, 24);
-    column::Label(this, "Label2", QStringLiteral("Password:"))->setGeometry(x, 66, w, 20);
-    password_ = column::PasswordBox(this, "pwd");
+    controls::Label(this, "Label2", QStringLiteral("Password:"))->setGeometry(x, 66, w, 20);
+    password_ = controls::PasswordBox(this, "pwd");
     password_->setGeometry(x, 86, w, 24);
-    result_ = column::Label(this, "res", QString());
+    result_ = controls::Label(this, "res", QString());
     result_->setGeometry(x, 120, w, 24);
     result_->setAlignment(Qt::AlignCenter);
-    write_ = column::Button(this, "Command1", QStringLiteral("Genera"));
+    write_ = controls::Button(this, "Command1", QStringLiteral("Genera"));
     write_->setGeometry(x, 154, w, 32);
-    QPushButton* back = column::Button(this, "Command2", QStringLiteral("<< Indietro"));
+    QPushButton* back = controls::Button(this, "Command2", QStringLiteral("<< Indietro"));
     back->setGeometry(x, 200, w, 32);
 
     setTabOrder(user_, password_);
@@ -45,7 +43,7 @@ void Genera::writeAccount() {
     // No field is tested: empty texts are an account like any other.
     if (const auto failure = WriteCredentialFile(programFolder_, ToWindows1252(user_->text()),
                                                  ToWindows1252(password_->text()))) {
-        Dialogs::instance().failAndEnd(this, QStringLiteral("Tavelo"), FailureText(*failure));
+        failAndEnd(FailureText(*failure));
         return;
     }
     result_->setText(QStringLiteral("Utente Generato Correttamente"));
@@ -53,11 +51,5 @@ void Genera::writeAccount() {
 }
 
 void Genera::goBack() {
-    hide();
-    emit returned();
-}
-
-void Genera::closeEvent(QCloseEvent* event) {
-    event->accept();
-    Dialogs::instance().endProgram(0);
+    handOver(&Genera::returned);
 }

@@ -2,7 +2,7 @@
 // user name and password exactly as typed, empty ones included.
 #pragma once
 
-#include <QWidget>
+#include "tavelo_window.h"
 
 #include <filesystem>
 
@@ -10,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class Genera : public QWidget {
+class Genera : public TaveloWindow {
     Q_OBJECT
   public:
     explicit Genera(std::filesystem::path programFolder, QWidget* parent = nullptr);
@@ -18,9 +18,6 @@ class Genera : public QWidget {
   signals:
     // "<< Indietro": this window has hidden itself; the user-management window is next.
     void returned();
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
 
   private:
     void writeAccount();

@@ -1,21 +1,19 @@
 #include "index.h"
 
+#include "controls.h"
 #include "credential_file.h"
-#include "dialogs.h"
-#include "left_pictures.h"
 #include "look.h"
 #include "right_column.h"
 
-#include <QCloseEvent>
 #include <QPushButton>
 
-Index::Index(const std::filesystem::path& programFolder, QWidget* parent) : QWidget(parent) {
+Index::Index(const std::filesystem::path& programFolder, QWidget* parent) : TaveloWindow(parent) {
     look::SetUpWindow(this, "Index", QStringLiteral("Gestione Utenti"), 549, 279);
-    AddLeftPictures(this);
+    controls::AddLeftColumn(this, 198);
 
-    create_ = column::Button(this, "Command1", QStringLiteral("Genera Utente"));
+    create_ = controls::Button(this, "Command1", QStringLiteral("Genera Utente"));
     create_->setGeometry(column::kX, 20, column::kWidth, 110);
-    change_ = column::Button(this, "Command2", QStringLiteral("Cambia Nome Utente e Password"));
+    change_ = controls::Button(this, "Command2", QStringLiteral("Cambia Nome Utente e Password"));
     change_->setGeometry(column::kX, 148, column::kWidth, 110);
     setTabOrder(create_, change_);
     connect(create_, &QPushButton::clicked, this, &Index::createChosen);
@@ -30,9 +28,4 @@ Index::Index(const std::filesystem::path& programFolder, QWidget* parent) : QWid
 void Index::offerChange() {
     create_->setEnabled(false);
     change_->setEnabled(true);
-}
-
-void Index::closeEvent(QCloseEvent* event) {
-    event->accept();
-    Dialogs::instance().endProgram(0);
 }

@@ -3,13 +3,13 @@
 // afterwards only the returns from the other two windows change the offer.
 #pragma once
 
-#include <QWidget>
+#include "tavelo_window.h"
 
 #include <filesystem>
 
 class QPushButton;
 
-class Index : public QWidget {
+class Index : public TaveloWindow {
     Q_OBJECT
   public:
     // Loads the window: the one existence test of the run is made here.
@@ -21,9 +21,6 @@ class Index : public QWidget {
   signals:
     void createChosen(); // "Genera Utente"
     void changeChosen(); // "Cambia Nome Utente e Password"
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
 
   private:
     QPushButton* create_;

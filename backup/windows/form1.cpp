@@ -1,12 +1,10 @@
 #include "form1.h"
 
-#include "dialogs.h"
-#include "left_column.h"
+#include "controls.h"
 #include "look.h"
 #include "repaint_pacer.h"
 #include "saved_files_view.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,36 +32,21 @@ constexpr int kCommand1Width = 116;
 const QColor kDarkGreen{0, 64, 0};
 
 QLabel* Caption(QWidget* window, const char* name, const QString& text, int y) {
-    auto* label = new QLabel(text, window);
-    label->setObjectName(QString::fromLatin1(name));
+    QLabel* label = controls::Label(window, name, text);
     label->setGeometry(kColumnX, y, kColumnWidth, kLabelHeight);
     return label;
 }
 
-QLineEdit* TextBox(QWidget* window, const char* name, const QString& text) {
-    auto* box = new QLineEdit(text, window);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QPushButton* Button(QWidget* window, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, window);
-    button->setObjectName(QString::fromLatin1(name));
-    // Not a default button: Enter in a text box presses nothing.
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(QWidget* parent) : OmbrixWindow(parent) {
     look::SetUpWindow(this, "Form1", QStringLiteral("Form1"), 615, 288);
     new RepaintPacer(this); // a run changes the window far more often than a screen shows
     // The run state: held in the window, never seen by the operator.
-    stato_ = TextBox(this, "Stato", QStringLiteral("0"));
+    stato_ = controls::TextBox(this, "Stato", QStringLiteral("0"));
     stato_->setGeometry(565, 0, 50, 20);
     stato_->hide();
-    AddLeftColumn(this, "Label4");
+    controls::AddLeftColumn(this, 222, "Label4");
 
     QLabel* heading = look::HeadingLabel(this, "Label3", QStringLiteral("SALVATAGGIO"));
     heading->setGeometry(kColumnX, kHeadingY, kColumnWidth, 26);
@@ -74,29 +57,27 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     addSavedFiles();
     addProgressBar();
 
-    command3_ = Button(this, "Command3", QStringLiteral("Salva"));
+    command3_ = controls::Button(this, "Command3", QStringLiteral("Salva"));
     command3_->setGeometry(kColumnX, kCommand3Y, kColumnWidth, 30);
     connect(command3_, &QPushButton::clicked, this, &Form1::saveClicked);
     setTabOrderFromCommand3();
 }
 
 void Form1::addFolderRow() {
-    text1_ = TextBox(this, "Text1", QStringLiteral("Text1"));
+    text1_ = controls::TextBox(this, "Text1", QStringLiteral("Text1"));
     text1_->setGeometry(kColumnX, kFolderRowY, kColumnWidth - kCommand1Width - 4, kRowHeight);
-    command1_ = Button(this, "Command1", QStringLiteral("Cambia Directory"));
+    command1_ = controls::Button(this, "Command1", QStringLiteral("Cambia Directory"));
     command1_->setGeometry(kColumnX + kColumnWidth - kCommand1Width, kFolderRowY - 1,
                            kCommand1Width, kRowHeight + 2);
-    connect(command1_, &QPushButton::clicked, this, [this] {
-        // Only hidden: texts, run state and a run in progress go on.
-        hide();
-        emit changeFolderRequested();
-    });
+    // Only hidden: texts, run state and a run in progress go on.
+    connect(command1_, &QPushButton::clicked, this,
+            [this] { handOver(&Form1::changeFolderRequested); });
 }
 
 void Form1::addSavedFiles() {
     elencofile_ = new SavedFilesView(this);
     elencofile_->setGeometry(kColumnX, kListY, kColumnWidth, kListHeight);
-    attuale_ = TextBox(this, "Attuale", QString());
+    attuale_ = controls::TextBox(this, "Attuale");
     attuale_->setGeometry(kColumnX, kAttualeY, kColumnWidth, kRowHeight);
 }
 
@@ -153,9 +134,4 @@ QString Form1::text() const {
 
 void Form1::setBarWidth(int width) {
     barra_->resize(width, barra_->height());
-}
-
-void Form1::closeEvent(QCloseEvent* event) {
-    event->accept();
-    Dialogs::instance().endProgram(0);
 }

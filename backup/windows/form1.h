@@ -20,7 +20,7 @@
 // needed; Text1 only shows it.
 #pragma once
 
-#include <QWidget>
+#include "ombrix_window.h"
 
 class QFrame;
 class QLabel;
@@ -28,7 +28,7 @@ class QLineEdit;
 class QPushButton;
 class SavedFilesView;
 
-class Form1 : public QWidget {
+class Form1 : public OmbrixWindow {
     Q_OBJECT
   public:
     explicit Form1(QWidget* parent = nullptr);
@@ -58,9 +58,6 @@ class Form1 : public QWidget {
     void saveClicked();
     // "Cambia Directory": this window is hidden, the destination-folder window is wanted.
     void changeFolderRequested();
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
 
   private:
     void addFolderRow();

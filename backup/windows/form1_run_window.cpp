@@ -65,7 +65,7 @@ QString Form1RunWindow::destinationFolder() const {
 }
 
 void Form1RunWindow::failWith(const QString& text) {
-    Dialogs::instance().failAndEnd(&form1_, QStringLiteral("Ombrix"), text);
+    Dialogs::instance().failAndEnd(&form1_, form1_.programTitle(), text);
 }
 
 void Form1RunWindow::failWith(const FileFailure& failure) {

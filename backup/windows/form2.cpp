@@ -1,30 +1,26 @@
 #include "form2.h"
 
+#include "controls.h"
 #include "dialogs.h"
 #include "failure_text.h"
 #include "folder_list.h"
-#include "left_column.h"
 #include "look.h"
 #include "new_folder.h"
 #include "text_codec.h"
 #include "text_field.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
 
-const QString kTitle = QStringLiteral("Ombrix");
 constexpr int kColumnX = 322;
 constexpr int kColumnWidth = 285;
 constexpr int kButtonWidth = 136;
 
 QPushButton* Button(QWidget* window, const char* name, const QString& caption, int x) {
-    auto* button = new QPushButton(caption, window);
-    button->setObjectName(QString::fromLatin1(name));
+    QPushButton* button = controls::Button(window, name, caption);
     button->setGeometry(x, 248, kButtonWidth, 30);
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -37,14 +33,14 @@ bool Storable(const QString& folder) {
 } // namespace
 
 Form2::Form2(std::filesystem::path programFolder, QWidget* parent)
-    : QWidget(parent), programFolder_(std::move(programFolder)) {
+    : OmbrixWindow(parent), programFolder_(std::move(programFolder)) {
     look::SetUpWindow(this, "Form2", QStringLiteral("Form2"), 615, 288);
-    AddLeftColumn(this);
+    controls::AddLeftColumn(this, 222, "Label2");
 
     QLabel* heading = look::HeadingLabel(this, "Label3", QStringLiteral("SALVATAGGIO"));
     heading->setGeometry(kColumnX, 8, kColumnWidth, 30);
-    auto* label1 = new QLabel(QStringLiteral("Scegli la cartella in cui salvare i file"), this);
-    label1->setObjectName(QStringLiteral("Label1"));
+    QLabel* label1 =
+        controls::Label(this, "Label1", QStringLiteral("Scegli la cartella in cui salvare i file"));
     label1->setGeometry(kColumnX, 42, kColumnWidth, 20);
     dir1_ = new FolderList(this);
     dir1_->setGeometry(kColumnX, 64, kColumnWidth, 176);
@@ -70,15 +66,13 @@ QString Form2::currentFolder() const {
 bool Form2::load() {
     const auto read = ReadTextFieldFile(pathFile());
     if (const auto* failure = std::get_if<FileFailure>(&read)) {
-        Dialogs::instance().failAndEnd(this, kTitle, FailureText(*failure));
+        failAndEnd(FailureText(*failure));
         return false;
     }
     const QString folder = FromWindows1252(std::get<std::string>(read));
     if (!dir1_->setCurrentFolder(folder)) {
-        Dialogs::instance().failAndEnd(
-            this, kTitle,
-            QStringLiteral("Cartella non trovata: %1 (indicata nel file %2).")
-                .arg(folder, FromPath(pathFile())));
+        failAndEnd(QStringLiteral("Cartella non trovata: %1 (indicata nel file %2).")
+                       .arg(folder, FromPath(pathFile())));
         return false;
     }
     return true;
@@ -87,42 +81,33 @@ bool Form2::load() {
 void Form2::advance() {
     const QString folder = currentFolder();
     if (!Storable(folder)) {
-        Dialogs::instance().message(
-            this, kTitle,
-            QStringLiteral("La cartella %1 non può essere registrata nel file %2: il suo percorso "
-                           "contiene caratteri che il file non può contenere. Scegliere "
-                           "un'altra cartella.")
-                .arg(folder, FromPath(pathFile())));
+        tell(QStringLiteral("La cartella %1 non può essere registrata nel file %2: il suo percorso "
+                            "contiene caratteri che il file non può contenere. Scegliere "
+                            "un'altra cartella.")
+                 .arg(folder, FromPath(pathFile())));
         return;
     }
     // Written on every press, also when the folder has not changed.
     if (const auto failure = WriteTextFieldFile(pathFile(), ToWindows1252(folder))) {
-        Dialogs::instance().failAndEnd(this, kTitle, FailureText(*failure));
+        failAndEnd(FailureText(*failure));
         return;
     }
     emit advanced(folder);
 }
 
 void Form2::createFolder() {
-    Dialogs& dialogs = Dialogs::instance();
-    dialogs.message(
-        this, kTitle,
-        QStringLiteral(
-            "Attenzione la cartella verrà creata nell'ultima cartella che è stata aperta"));
-    const QString name = dialogs.input(this, QStringLiteral("Nome della Cartella"),
-                                       QStringLiteral("Crea Nuova Cartella"), QString());
+    tell(QStringLiteral(
+        "Attenzione la cartella verrà creata nell'ultima cartella che è stata aperta"));
+    const QString name =
+        Dialogs::instance().input(this, QStringLiteral("Nome della Cartella"),
+                                  QStringLiteral("Crea Nuova Cartella"), QString());
     // The new folder goes into the current folder, which stays current: to save into the
     // new one the operator opens it first.
     if (!name.isEmpty()) {
         if (const auto failure = CreateSubfolder(currentFolder(), name)) {
-            dialogs.failAndEnd(this, kTitle, *failure);
+            failAndEnd(*failure);
             return;
         }
     }
     dir1_->refresh();
-}
-
-void Form2::closeEvent(QCloseEvent* event) {
-    event->accept();
-    Dialogs::instance().endProgram(0);
 }

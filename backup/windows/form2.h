@@ -6,14 +6,14 @@
 // the backup's destination: currentFolder() is what the run saves into.
 #pragma once
 
-#include <QWidget>
+#include "ombrix_window.h"
 
 #include <filesystem>
 
 class FolderList;
 class QPushButton;
 
-class Form2 : public QWidget {
+class Form2 : public OmbrixWindow {
     Q_OBJECT
   public:
     explicit Form2(std::filesystem::path programFolder, QWidget* parent = nullptr);
@@ -30,9 +30,6 @@ class Form2 : public QWidget {
   signals:
     // "Avanti >>" recorded folder in txt/path.txt: the backup window is to be shown.
     void advanced(const QString& folder);
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
 
   private:
     void advance();

@@ -2,14 +2,14 @@
 // "Entra" against the credential file, read afresh each time.
 #pragma once
 
-#include <QWidget>
+#include "ombrix_window.h"
 
 #include <filesystem>
 
 class QLineEdit;
 class QPushButton;
 
-class Form3 : public QWidget {
+class Form3 : public OmbrixWindow {
     Q_OBJECT
   public:
     explicit Form3(std::filesystem::path programFolder, QWidget* parent = nullptr);
@@ -17,9 +17,6 @@ class Form3 : public QWidget {
   signals:
     // The login succeeded and this window is hidden for good.
     void loggedIn();
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
 
   private:
     void checkLogin();

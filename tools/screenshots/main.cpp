@@ -109,7 +109,11 @@ int main(int argc, char* argv[]) {
     if (server.start() < 0)
         return 1;
 
-    QTemporaryDir program, destination;
+    // A destination of fixed name, so that pictures taken on different days compare equal.
+    QTemporaryDir program;
+    QDir destination(QDir::temp().filePath(QStringLiteral("ombrix-screenshots/backup")));
+    destination.removeRecursively();
+    destination.mkpath(QStringLiteral("."));
     QDir(program.path()).mkpath(QStringLiteral("txt"));
     QDir(program.path()).mkpath(QStringLiteral("dat"));
     Write(program.filePath(QStringLiteral("dat/cfg.txt")),

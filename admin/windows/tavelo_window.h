@@ -1,0 +1,10 @@
+// A window of Tavelo: its boxes are titled "Tavelo", and closing it ends the program.
+#pragma once
+
+#include "program_window.h"
+
+class TaveloWindow : public ProgramWindow {
+  public:
+    explicit TaveloWindow(QWidget* parent = nullptr)
+        : ProgramWindow(QStringLiteral("Tavelo"), parent) {}
+};
