@@ -1,6 +1,6 @@
-#include "italian.h"
-#include "tavelo_program.h"
-#include "text_codec.h"
+#include "admin/tavelo_program.h"
+#include "desktop/italian.h"
+#include "desktop/text_codec.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
-#include "tavelo_program.h"
+#include "admin/tavelo_program.h"
 
-#include "form1.h"
-#include "genera.h"
-#include "index.h"
+#include "admin/windows/form1.h"
+#include "admin/windows/genera.h"
+#include "admin/windows/index.h"
 
 TaveloProgram::TaveloProgram(std::filesystem::path programFolder)
     : programFolder_(std::move(programFolder)) {}

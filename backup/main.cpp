@@ -1,6 +1,6 @@
-#include "italian.h"
-#include "ombrix_program.h"
-#include "text_codec.h"
+#include "backup/ombrix_program.h"
+#include "desktop/italian.h"
+#include "desktop/text_codec.h"
 
 #include <QApplication>
 

@@ -1,12 +1,12 @@
-#include "ombrix_program.h"
+#include "backup/ombrix_program.h"
 
-#include "backup_run.h"
-#include "dialogs.h"
-#include "form1.h"
-#include "form1_run_window.h"
-#include "form2.h"
-#include "form3.h"
-#include "http_client.h"
+#include "backup/core/http_client.h"
+#include "backup/run/backup_run.h"
+#include "backup/windows/form1.h"
+#include "backup/windows/form1_run_window.h"
+#include "backup/windows/form2.h"
+#include "backup/windows/form3.h"
+#include "desktop/dialogs.h"
 
 OmbrixProgram::OmbrixProgram(std::filesystem::path programFolder)
     : programFolder_(std::move(programFolder)) {}

@@ -6,12 +6,12 @@
 //   backup_bench --small-files   only the 10,000 small files
 //   backup_bench --entries       only the cost per entry (10,000 and 100,000 saved entries)
 //   backup_bench --memory        (internal) saves one 1 GiB file, prints the peak resident KiB
-#include "backup_run.h"
-#include "dialogs.h"
-#include "form1.h"
-#include "form1_run_window.h"
-#include "http_client.h"
-#include "nginx_server.h"
+#include "backup/core/http_client.h"
+#include "backup/run/backup_run.h"
+#include "backup/windows/form1.h"
+#include "backup/windows/form1_run_window.h"
+#include "bench/nginx_server.h"
+#include "desktop/dialogs.h"
 
 #include <QApplication>
 #include <QDir>

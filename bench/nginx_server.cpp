@@ -1,4 +1,4 @@
-#include "nginx_server.h"
+#include "bench/nginx_server.h"
 
 #include <QFile>
 #include <QTcpServer>

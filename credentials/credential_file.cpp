@@ -1,7 +1,7 @@
-#include "credential_file.h"
+#include "credentials/credential_file.h"
 
-#include "file_replace.h"
-#include "md5_functions.h"
+#include "credentials/file_replace.h"
+#include "credentials/md5_functions.h"
 
 #include <cerrno>
 #include <fstream>

@@ -6,7 +6,7 @@
 // Texts passed in are Windows-1252 byte strings, exactly as typed.
 #pragma once
 
-#include "file_failure.h"
+#include "credentials/file_failure.h"
 
 #include <filesystem>
 #include <optional>

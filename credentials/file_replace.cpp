@@ -1,4 +1,4 @@
-#include "file_replace.h"
+#include "credentials/file_replace.h"
 
 #include <cerrno>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "system_error_cause.h"
+#include "credentials/system_error_cause.h"
 
 #include <cerrno>
 

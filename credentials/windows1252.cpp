@@ -1,4 +1,4 @@
-#include "windows1252.h"
+#include "credentials/windows1252.h"
 
 #include <array>
 #include <optional>

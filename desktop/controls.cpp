@@ -1,6 +1,6 @@
-#include "controls.h"
+#include "desktop/controls.h"
 
-#include "look.h"
+#include "desktop/look.h"
 
 #include <QLabel>
 #include <QLineEdit>

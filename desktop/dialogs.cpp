@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "desktop/dialogs.h"
 
 #include <QCoreApplication>
 #include <QInputDialog>

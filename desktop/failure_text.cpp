@@ -1,7 +1,7 @@
-#include "failure_text.h"
+#include "desktop/failure_text.h"
 
-#include "system_error_cause.h"
-#include "text_codec.h"
+#include "credentials/system_error_cause.h"
+#include "desktop/text_codec.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The operator's message, in Italian, for a data file that failed: the file and the cause.
 #pragma once
 
-#include "file_failure.h"
+#include "credentials/file_failure.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "italian.h"
+#include "desktop/italian.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "look.h"
+#include "desktop/look.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "program_window.h"
+#include "desktop/program_window.h"
 
-#include "dialogs.h"
+#include "desktop/dialogs.h"
 
 #include <QCloseEvent>
 

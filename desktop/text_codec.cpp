@@ -1,6 +1,6 @@
-#include "text_codec.h"
+#include "desktop/text_codec.h"
 
-#include "windows1252.h"
+#include "credentials/windows1252.h"
 
 std::string ToWindows1252(const QString& text) {
     return EncodeWindows1252(text.toStdU32String());

@@ -1,8 +1,8 @@
 // The two programs agree: an account made with Tavelo's Genera is what Ombrix's login
 // accepts, and nothing else.
-#include "form3.h"
-#include "ombrix_program.h"
-#include "tavelo_fixture.h"
+#include "admin/tests/tavelo_fixture.h"
+#include "backup/ombrix_program.h"
+#include "backup/windows/form3.h"
 
 #include <QSignalSpy>
 

@@ -1,6 +1,6 @@
-#include "password_mask.h"
-#include "tab_order.h"
-#include "tavelo_fixture.h"
+#include "admin/tests/password_mask.h"
+#include "admin/tests/tavelo_fixture.h"
+#include "desktop/testing/tab_order.h"
 
 namespace {
 

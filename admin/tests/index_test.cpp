@@ -1,5 +1,5 @@
-#include "tab_order.h"
-#include "tavelo_fixture.h"
+#include "admin/tests/tavelo_fixture.h"
+#include "desktop/testing/tab_order.h"
 
 namespace {
 

@@ -2,14 +2,14 @@
 // boxes answered and recorded instead of shown.
 #pragma once
 
-#include "credential_file.h"
-#include "form1.h"
-#include "genera.h"
-#include "index.h"
-#include "scripted_dialogs.h"
-#include "tavelo_program.h"
-#include "test_program_folder.h"
-#include "text_codec.h"
+#include "admin/tavelo_program.h"
+#include "admin/windows/form1.h"
+#include "admin/windows/genera.h"
+#include "admin/windows/index.h"
+#include "credentials/credential_file.h"
+#include "desktop/testing/scripted_dialogs.h"
+#include "desktop/testing/test_program_folder.h"
+#include "desktop/text_codec.h"
 
 #include <QFile>
 #include <QLabel>

@@ -3,7 +3,7 @@
 // the credential file and, when they match, replaces the account with the new ones.
 #pragma once
 
-#include "tavelo_window.h"
+#include "admin/windows/tavelo_window.h"
 
 #include <filesystem>
 

@@ -1,11 +1,11 @@
-#include "genera.h"
+#include "admin/windows/genera.h"
 
-#include "controls.h"
-#include "credential_file.h"
-#include "failure_text.h"
-#include "look.h"
-#include "right_column.h"
-#include "text_codec.h"
+#include "admin/windows/right_column.h"
+#include "credentials/credential_file.h"
+#include "desktop/controls.h"
+#include "desktop/failure_text.h"
+#include "desktop/look.h"
+#include "desktop/text_codec.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 // user name and password exactly as typed, empty ones included.
 #pragma once
 
-#include "tavelo_window.h"
+#include "admin/windows/tavelo_window.h"
 
 #include <filesystem>
 

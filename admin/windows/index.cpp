@@ -1,9 +1,9 @@
-#include "index.h"
+#include "admin/windows/index.h"
 
-#include "controls.h"
-#include "credential_file.h"
-#include "look.h"
-#include "right_column.h"
+#include "admin/windows/right_column.h"
+#include "credentials/credential_file.h"
+#include "desktop/controls.h"
+#include "desktop/look.h"
 
 #include <QPushButton>
 

@@ -3,7 +3,7 @@
 // afterwards only the returns from the other two windows change the offer.
 #pragma once
 
-#include "tavelo_window.h"
+#include "admin/windows/tavelo_window.h"
 
 #include <filesystem>
 

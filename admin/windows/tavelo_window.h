@@ -1,7 +1,7 @@
 // A window of Tavelo: its boxes are titled "Tavelo", and closing it ends the program.
 #pragma once
 
-#include "program_window.h"
+#include "desktop/program_window.h"
 
 class TaveloWindow : public ProgramWindow {
   public:

@@ -1,6 +1,6 @@
-#include "answer_text.h"
+#include "backup/core/answer_text.h"
 
-#include "windows1252.h"
+#include "credentials/windows1252.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "curl_event_bridge.h"
+#include "backup/core/curl_event_bridge.h"
 
 #include <QSocketNotifier>
 

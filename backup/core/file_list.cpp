@@ -1,6 +1,6 @@
-#include "file_list.h"
+#include "backup/core/file_list.h"
 
-#include "answer_text.h"
+#include "backup/core/answer_text.h"
 
 std::vector<ListPart> SplitFileList(const QByteArray& body) {
     const AnswerCodec codec = CodecOf(body);

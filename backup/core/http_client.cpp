@@ -1,8 +1,8 @@
-#include "http_client.h"
+#include "backup/core/http_client.h"
 
-#include "answer_text.h"
-#include "curl_event_bridge.h"
-#include "transfer_failure.h"
+#include "backup/core/answer_text.h"
+#include "backup/core/curl_event_bridge.h"
+#include "backup/core/transfer_failure.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "quor_urls.h"
+#include "backup/core/quor_urls.h"
 
 QString UploadAddress(const QString& serverAddress) {
     return serverAddress + QStringLiteral("/quor/img_upload/");

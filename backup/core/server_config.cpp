@@ -1,7 +1,7 @@
-#include "server_config.h"
+#include "backup/core/server_config.h"
 
-#include "text_field.h"
-#include "windows1252.h"
+#include "backup/core/text_field.h"
+#include "credentials/windows1252.h"
 
 std::filesystem::path ServerConfigFile(const std::filesystem::path& programFolder) {
     return programFolder / "dat" / "cfg.txt";

@@ -2,7 +2,7 @@
 // dat/cfg.txt, read afresh on every call (nothing is cached).
 #pragma once
 
-#include "file_failure.h"
+#include "credentials/file_failure.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "text_field.h"
+#include "backup/core/text_field.h"
 
-#include "file_replace.h"
+#include "credentials/file_replace.h"
 
 std::optional<std::string> FirstTextField(std::string_view bytes) {
     std::size_t start = bytes.find_first_not_of(" \t");

@@ -8,7 +8,7 @@
 // Texts here are Windows-1252 byte strings.
 #pragma once
 
-#include "file_failure.h"
+#include "credentials/file_failure.h"
 
 #include <filesystem>
 #include <optional>

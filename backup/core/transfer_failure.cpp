@@ -1,4 +1,4 @@
-#include "transfer_failure.h"
+#include "backup/core/transfer_failure.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "backup_run.h"
+#include "backup/run/backup_run.h"
 
-#include "disk.h"
-#include "entry_file.h"
-#include "file_list.h"
-#include "http_client.h"
-#include "quor_urls.h"
-#include "run_window.h"
-#include "saved_files.h"
-#include "server_config.h"
+#include "backup/core/file_list.h"
+#include "backup/core/http_client.h"
+#include "backup/core/quor_urls.h"
+#include "backup/core/server_config.h"
+#include "backup/run/disk.h"
+#include "backup/run/entry_file.h"
+#include "backup/run/run_window.h"
+#include "backup/run/saved_files.h"
 
 #include <cmath>
 #include <filesystem>

@@ -18,7 +18,7 @@
 // entry whose place would lie outside the destination folder, is a failure that names it.
 #pragma once
 
-#include "file_list.h"
+#include "backup/core/file_list.h"
 
 #include <QString>
 

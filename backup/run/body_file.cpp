@@ -1,4 +1,4 @@
-#include "body_file.h"
+#include "backup/run/body_file.h"
 
 #include <cerrno>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "disk.h"
+#include "backup/run/disk.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
-#include "entry_file.h"
+#include "backup/run/entry_file.h"
 
-#include "system_error_cause.h"
+#include "credentials/system_error_cause.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 // Where an entry of the file list is saved.
 #pragma once
 
-#include "saved_files.h"
+#include "backup/run/saved_files.h"
 
 #include <QString>
 

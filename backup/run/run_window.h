@@ -2,7 +2,7 @@
 // window implements this, a test can too.
 #pragma once
 
-#include "file_failure.h"
+#include "credentials/file_failure.h"
 
 #include <QString>
 

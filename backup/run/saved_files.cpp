@@ -1,7 +1,7 @@
-#include "saved_files.h"
+#include "backup/run/saved_files.h"
 
-#include "disk.h"
-#include "system_error_cause.h"
+#include "backup/run/disk.h"
+#include "credentials/system_error_cause.h"
 
 #include <QEventLoop>
 #include <QFutureWatcher>

@@ -15,7 +15,7 @@
 // runs a nested event loop, like a request: the window stays live.
 #pragma once
 
-#include "body_file.h"
+#include "backup/run/body_file.h"
 
 #include <QElapsedTimer>
 #include <QFuture>

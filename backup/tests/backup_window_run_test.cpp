@@ -1,15 +1,15 @@
 // The backup run through the real windows of Ombrix, against the real local server:
 // login, destination folder, backup window, and the clicks an operator makes.
-#include "credential_file.h"
-#include "folder_list.h"
-#include "form1.h"
-#include "form2.h"
-#include "form3.h"
-#include "ombrix_program.h"
-#include "quor_server.h"
-#include "saved_files_view.h"
-#include "scripted_dialogs.h"
-#include "test_program_folder.h"
+#include "backup/ombrix_program.h"
+#include "backup/windows/folder_list.h"
+#include "backup/windows/form1.h"
+#include "backup/windows/form2.h"
+#include "backup/windows/form3.h"
+#include "backup/windows/saved_files_view.h"
+#include "credentials/credential_file.h"
+#include "desktop/testing/scripted_dialogs.h"
+#include "desktop/testing/test_program_folder.h"
+#include "tools/quor_server/quor_server.h"
 
 #include <QDir>
 #include <QFrame>

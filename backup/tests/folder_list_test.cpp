@@ -1,7 +1,7 @@
 // The folder list Dir1 and the folder logic under it, on real folders.
-#include "folder_list.h"
-#include "folder_paths.h"
-#include "new_folder.h"
+#include "backup/windows/folder_list.h"
+#include "backup/windows/folder_paths.h"
+#include "backup/windows/new_folder.h"
 
 #include <QDir>
 #include <QFile>

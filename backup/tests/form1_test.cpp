@@ -1,9 +1,9 @@
 // The backup window on its own: its design values, its list of saved files and the two
 // behaviours that are not the run.
-#include "form1.h"
-#include "saved_files_view.h"
-#include "scripted_dialogs.h"
-#include "tab_order.h"
+#include "backup/windows/form1.h"
+#include "backup/windows/saved_files_view.h"
+#include "desktop/testing/scripted_dialogs.h"
+#include "desktop/testing/tab_order.h"
 
 #include <QElapsedTimer>
 #include <QFrame>

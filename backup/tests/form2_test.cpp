@@ -1,17 +1,17 @@
 // The destination-folder window in the running program: after a real login, on real
 // folders and a real txt/path.txt.
-#include "credential_file.h"
-#include "folder_list.h"
-#include "folder_paths.h"
-#include "form1.h"
-#include "form2.h"
-#include "form3.h"
-#include "ombrix_program.h"
-#include "scripted_dialogs.h"
-#include "tab_order.h"
-#include "test_program_folder.h"
-#include "text_codec.h"
-#include "text_field.h"
+#include "backup/core/text_field.h"
+#include "backup/ombrix_program.h"
+#include "backup/windows/folder_list.h"
+#include "backup/windows/folder_paths.h"
+#include "backup/windows/form1.h"
+#include "backup/windows/form2.h"
+#include "backup/windows/form3.h"
+#include "credentials/credential_file.h"
+#include "desktop/testing/scripted_dialogs.h"
+#include "desktop/testing/tab_order.h"
+#include "desktop/testing/test_program_folder.h"
+#include "desktop/text_codec.h"
 
 #include <QDir>
 #include <QLabel>

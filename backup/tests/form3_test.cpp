@@ -1,12 +1,12 @@
-#include "credential_file.h"
-#include "form2.h"
-#include "form3.h"
-#include "ombrix_program.h"
-#include "scripted_dialogs.h"
-#include "tab_order.h"
-#include "test_program_folder.h"
-#include "text_codec.h"
-#include "text_field.h"
+#include "backup/core/text_field.h"
+#include "backup/ombrix_program.h"
+#include "backup/windows/form2.h"
+#include "backup/windows/form3.h"
+#include "credentials/credential_file.h"
+#include "desktop/testing/scripted_dialogs.h"
+#include "desktop/testing/tab_order.h"
+#include "desktop/testing/test_program_folder.h"
+#include "desktop/text_codec.h"
 
 #include <QLabel>
 #include <QLineEdit>

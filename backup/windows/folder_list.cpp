@@ -1,6 +1,6 @@
-#include "folder_list.h"
+#include "backup/windows/folder_list.h"
 
-#include "folder_paths.h"
+#include "backup/windows/folder_paths.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>

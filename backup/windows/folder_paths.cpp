@@ -1,4 +1,4 @@
-#include "folder_paths.h"
+#include "backup/windows/folder_paths.h"
 
 #include <QDir>
 

@@ -1,9 +1,9 @@
-#include "form1.h"
+#include "backup/windows/form1.h"
 
-#include "controls.h"
-#include "look.h"
-#include "repaint_pacer.h"
-#include "saved_files_view.h"
+#include "backup/windows/repaint_pacer.h"
+#include "backup/windows/saved_files_view.h"
+#include "desktop/controls.h"
+#include "desktop/look.h"
 
 #include <QFrame>
 #include <QLabel>

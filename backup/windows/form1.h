@@ -20,7 +20,7 @@
 // needed; Text1 only shows it.
 #pragma once
 
-#include "ombrix_window.h"
+#include "backup/windows/ombrix_window.h"
 
 class QFrame;
 class QLabel;

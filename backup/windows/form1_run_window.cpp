@@ -1,8 +1,8 @@
-#include "form1_run_window.h"
+#include "backup/windows/form1_run_window.h"
 
-#include "dialogs.h"
-#include "failure_text.h"
-#include "form1.h"
+#include "backup/windows/form1.h"
+#include "desktop/dialogs.h"
+#include "desktop/failure_text.h"
 
 #include <QFrame>
 #include <QLabel>

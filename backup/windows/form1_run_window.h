@@ -2,7 +2,7 @@
 // folder as the folder list has it at the moment it is asked for.
 #pragma once
 
-#include "run_window.h"
+#include "backup/run/run_window.h"
 
 #include <functional>
 

@@ -1,13 +1,13 @@
-#include "form2.h"
+#include "backup/windows/form2.h"
 
-#include "controls.h"
-#include "dialogs.h"
-#include "failure_text.h"
-#include "folder_list.h"
-#include "look.h"
-#include "new_folder.h"
-#include "text_codec.h"
-#include "text_field.h"
+#include "backup/core/text_field.h"
+#include "backup/windows/folder_list.h"
+#include "backup/windows/new_folder.h"
+#include "desktop/controls.h"
+#include "desktop/dialogs.h"
+#include "desktop/failure_text.h"
+#include "desktop/look.h"
+#include "desktop/text_codec.h"
 
 #include <QLabel>
 #include <QPushButton>

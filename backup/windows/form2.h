@@ -6,7 +6,7 @@
 // the backup's destination: currentFolder() is what the run saves into.
 #pragma once
 
-#include "ombrix_window.h"
+#include "backup/windows/ombrix_window.h"
 
 #include <filesystem>
 

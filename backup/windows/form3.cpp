@@ -1,10 +1,10 @@
-#include "form3.h"
+#include "backup/windows/form3.h"
 
-#include "controls.h"
-#include "credential_file.h"
-#include "failure_text.h"
-#include "look.h"
-#include "text_codec.h"
+#include "credentials/credential_file.h"
+#include "desktop/controls.h"
+#include "desktop/failure_text.h"
+#include "desktop/look.h"
+#include "desktop/text_codec.h"
 
 #include <QLabel>
 #include <QLineEdit>

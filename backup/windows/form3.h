@@ -2,7 +2,7 @@
 // "Entra" against the credential file, read afresh each time.
 #pragma once
 
-#include "ombrix_window.h"
+#include "backup/windows/ombrix_window.h"
 
 #include <filesystem>
 

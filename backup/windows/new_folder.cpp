@@ -1,8 +1,8 @@
-#include "new_folder.h"
+#include "backup/windows/new_folder.h"
 
-#include "folder_paths.h"
-#include "system_error_cause.h"
-#include "text_codec.h"
+#include "backup/windows/folder_paths.h"
+#include "credentials/system_error_cause.h"
+#include "desktop/text_codec.h"
 
 #include <filesystem>
 #include <system_error>

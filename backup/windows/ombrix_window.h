@@ -1,7 +1,7 @@
 // A window of Ombrix: its boxes are titled "Ombrix", and closing it ends the program.
 #pragma once
 
-#include "program_window.h"
+#include "desktop/program_window.h"
 
 class OmbrixWindow : public ProgramWindow {
   public:

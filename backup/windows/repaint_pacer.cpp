@@ -1,4 +1,4 @@
-#include "repaint_pacer.h"
+#include "backup/windows/repaint_pacer.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "saved_files_view.h"
+#include "backup/windows/saved_files_view.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -1,6 +1,6 @@
-#include "credential_file.h"
-#include "md5_functions.h"
-#include "temp_program_folder.h"
+#include "credentials/credential_file.h"
+#include "credentials/md5_functions.h"
+#include "credentials/tests/temp_program_folder.h"
 
 #include <gtest/gtest.h>
 

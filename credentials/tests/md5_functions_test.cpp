@@ -1,6 +1,6 @@
-#include "md5_functions.h"
-#include "md5_words.h"
-#include "windows1252.h"
+#include "credentials/md5_functions.h"
+#include "credentials/md5_words.h"
+#include "credentials/windows1252.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "scripted_dialogs.h"
+#include "desktop/testing/scripted_dialogs.h"
 
 ScriptedDialogs::ScriptedDialogs() {
     Dialogs::install(this);

@@ -2,7 +2,7 @@
 // or ending anything, and answers input boxes with the answers set beforehand.
 #pragma once
 
-#include "dialogs.h"
+#include "desktop/dialogs.h"
 
 #include <QList>
 #include <QStringList>

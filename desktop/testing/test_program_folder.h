@@ -1,7 +1,7 @@
 // A temporary program folder for window tests: txt/ and dat/ made, removed at the end.
 #pragma once
 
-#include "text_codec.h"
+#include "desktop/text_codec.h"
 
 #include <QDir>
 #include <QFile>

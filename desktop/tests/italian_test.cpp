@@ -1,5 +1,5 @@
 // Qt's standard buttons speak Italian once the programs' translation is installed.
-#include "italian.h"
+#include "desktop/italian.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

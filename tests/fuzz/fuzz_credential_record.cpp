@@ -1,5 +1,5 @@
 // The credential-record reader on any bytes: a record it accepts is the one it would write.
-#include "credential_file.h"
+#include "credentials/credential_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The file list on any bytes: every entry keeps its bytes beside its text, is requested by
 // exactly those bytes, and an entry found safe has its local file inside the folder.
-#include "entry_file.h"
-#include "file_list.h"
-#include "quor_urls.h"
+#include "backup/core/file_list.h"
+#include "backup/core/quor_urls.h"
+#include "backup/run/entry_file.h"
 
 #include <QByteArray>
 #include <QDir>

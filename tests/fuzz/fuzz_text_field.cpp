@@ -1,6 +1,6 @@
 // The text-field reader on any bytes: it never fails badly, and what it reads back from its
 // own written form is the text written.
-#include "text_field.h"
+#include "backup/core/text_field.h"
 
 #include <cstddef>
 #include <cstdint>

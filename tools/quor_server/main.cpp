@@ -2,7 +2,7 @@
 //
 //   quor-demo-server --folder DIR [--port N] [--delay-ms M] [--list-file F] [--answer TEXT]
 //                    [--keep-alive-requests K] [--log]
-#include "quor_server.h"
+#include "tools/quor_server/quor_server.h"
 
 #include <csignal>
 #include <cstdlib>

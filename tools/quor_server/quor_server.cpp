@@ -1,4 +1,4 @@
-#include "quor_server.h"
+#include "tools/quor_server/quor_server.h"
 
 #include <httplib.h>
 

@@ -2,17 +2,17 @@
 // the backup window in the middle of a run against the local server.
 //
 //   ombrix-screenshots OUTPUT_FOLDER DEMO_FILES_FOLDER
+#include "admin/tavelo_program.h"
 #include "admin/windows/form1.h"
 #include "admin/windows/genera.h"
 #include "admin/windows/index.h"
+#include "backup/ombrix_program.h"
 #include "backup/windows/form1.h"
 #include "backup/windows/form2.h"
 #include "backup/windows/form3.h"
-#include "credential_file.h"
-#include "ombrix_program.h"
-#include "quor_server.h"
-#include "tavelo_program.h"
-#include "text_codec.h"
+#include "credentials/credential_file.h"
+#include "desktop/text_codec.h"
+#include "tools/quor_server/quor_server.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "answer_text.h"
-#include "qstring_print.h"
+#include "backup/core/answer_text.h"
+#include "backup/core/tests/qstring_print.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "file_list.h"
-#include "qstring_print.h"
+#include "backup/core/file_list.h"
+#include "backup/core/tests/qstring_print.h"
 
 #include <gtest/gtest.h>
 

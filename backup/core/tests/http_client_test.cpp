@@ -1,8 +1,8 @@
 // The HTTP client against a real local Quor server on a free port of 127.0.0.1.
-#include "file_list.h"
-#include "http_client.h"
-#include "quor_server.h"
-#include "quor_urls.h"
+#include "backup/core/file_list.h"
+#include "backup/core/http_client.h"
+#include "backup/core/quor_urls.h"
+#include "tools/quor_server/quor_server.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

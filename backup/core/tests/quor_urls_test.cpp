@@ -1,5 +1,5 @@
-#include "qstring_print.h"
-#include "quor_urls.h"
+#include "backup/core/quor_urls.h"
+#include "backup/core/tests/qstring_print.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "qstring_print.h"
-#include "server_config.h"
-#include "temp_program_folder.h"
+#include "backup/core/server_config.h"
+#include "backup/core/tests/qstring_print.h"
+#include "credentials/tests/temp_program_folder.h"
 
 #include <gtest/gtest.h>
 

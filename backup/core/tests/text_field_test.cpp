@@ -1,5 +1,5 @@
-#include "temp_program_folder.h"
-#include "text_field.h"
+#include "backup/core/text_field.h"
+#include "credentials/tests/temp_program_folder.h"
 
 #include <gtest/gtest.h>
 

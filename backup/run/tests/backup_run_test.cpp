@@ -1,7 +1,7 @@
-#include "backup_run.h"
-#include "http_client.h"
-#include "quor_server.h"
-#include "run_bench.h"
+#include "backup/core/http_client.h"
+#include "backup/run/backup_run.h"
+#include "backup/run/tests/run_bench.h"
+#include "tools/quor_server/quor_server.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 // A RunWindow without a screen: keeps what the run writes, the way the backup window does.
 #pragma once
 
-#include "run_window.h"
+#include "backup/run/run_window.h"
 
 #include <QStringList>
 

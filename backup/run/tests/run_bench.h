@@ -2,11 +2,11 @@
 // without a screen and a run: what every test of the backup run starts from.
 #pragma once
 
-#include "backup_run.h"
-#include "http_client.h"
-#include "quor_server.h"
-#include "recording_window.h"
-#include "test_program_folder.h"
+#include "backup/core/http_client.h"
+#include "backup/run/backup_run.h"
+#include "backup/run/tests/recording_window.h"
+#include "desktop/testing/test_program_folder.h"
+#include "tools/quor_server/quor_server.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // Runs one backup click with a window without a screen, for a test that kills this process
 // in the middle of a body. Arguments: the program folder, the destination folder, and
 // "temporary-names" to save as on a file system without unnamed files.
-#include "backup_run.h"
-#include "http_client.h"
-#include "recording_window.h"
-#include "test_disks.h"
+#include "backup/core/http_client.h"
+#include "backup/run/backup_run.h"
+#include "backup/run/tests/recording_window.h"
+#include "backup/run/tests/test_disks.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 // Saving that cannot lose a file, against a real local server and real folders: only a
 // whole 200 answer becomes a file, never over another file nor outside the destination,
 // on stable storage before it is named and before the server clears its copies.
-#include "run_bench.h"
-#include "test_disks.h"
+#include "backup/run/tests/run_bench.h"
+#include "backup/run/tests/test_disks.h"
 
 #include <QProcess>
 

@@ -2,7 +2,7 @@
 // one that records the order of the calls that make files durable and give them names.
 #pragma once
 
-#include "disk.h"
+#include "backup/run/disk.h"
 
 #include <mutex>
 #include <string>

@@ -1,5 +1,5 @@
 // The demo server on its own, seen through a plain HTTP client.
-#include "quor_server.h"
+#include "tools/quor_server/quor_server.h"
 
 #include <httplib.h>
 
