@@ -4,6 +4,9 @@
 
 #include <QApplication>
 
+using namespace tavelo;
+using namespace shared;
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     InstallQtItalian(app); // the standard buttons of the boxes in Italian

@@ -4,6 +4,10 @@
 #include "admin/windows/genera.h"
 #include "admin/windows/index.h"
 
+namespace tavelo {
+
+using namespace shared;
+
 TaveloProgram::TaveloProgram(std::filesystem::path programFolder)
     : programFolder_(std::move(programFolder)) {}
 
@@ -27,8 +31,8 @@ void TaveloProgram::openGenera() {
 
 void TaveloProgram::openForm1() {
     if (!form1_) {
-        form1_ = std::make_unique<ChangeForm>(programFolder_);
-        connect(form1_.get(), &ChangeForm::returned, this, &TaveloProgram::backFromForm1);
+        form1_ = std::make_unique<Form1>(programFolder_);
+        connect(form1_.get(), &Form1::returned, this, &TaveloProgram::backFromForm1);
     }
     form1_->show();
     index_->hide();
@@ -44,3 +48,5 @@ void TaveloProgram::backFromForm1() {
     index_->show();
     index_->offerChange();
 }
+
+} // namespace tavelo

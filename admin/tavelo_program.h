@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <memory>
 
-class ChangeForm;
+namespace tavelo {
+
+class Form1;
 class Genera;
 class Index;
 
@@ -21,7 +23,7 @@ class TaveloProgram : public QObject {
     void start(); // loads and shows Index
     Index* index() const { return index_.get(); }
     Genera* genera() const { return genera_.get(); }
-    ChangeForm* form1() const { return form1_.get(); }
+    Form1* form1() const { return form1_.get(); }
 
   private:
     void openGenera();
@@ -32,5 +34,7 @@ class TaveloProgram : public QObject {
     std::filesystem::path programFolder_;
     std::unique_ptr<Index> index_;
     std::unique_ptr<Genera> genera_;
-    std::unique_ptr<ChangeForm> form1_;
+    std::unique_ptr<Form1> form1_;
 };
+
+} // namespace tavelo

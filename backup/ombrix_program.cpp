@@ -8,6 +8,10 @@
 #include "backup/windows/form3.h"
 #include "desktop/dialogs.h"
 
+namespace ombrix {
+
+using namespace shared;
+
 OmbrixProgram::OmbrixProgram(std::filesystem::path programFolder)
     : programFolder_(std::move(programFolder)) {}
 
@@ -53,3 +57,5 @@ void OmbrixProgram::createForm1() {
     // A window closed mid-run ends the program at once: the request in hand is abandoned.
     connect(&Dialogs::instance(), &Dialogs::programEnding, client_.get(), &HttpClient::abandon);
 }
+
+} // namespace ombrix

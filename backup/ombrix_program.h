@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <memory>
 
+namespace ombrix {
+
 class BackupRun;
 class Form1;
 class Form1RunWindow;
@@ -38,3 +40,5 @@ class OmbrixProgram : public QObject {
     std::unique_ptr<Form1RunWindow> runWindow_;
     std::unique_ptr<BackupRun> run_;
 };
+
+} // namespace ombrix

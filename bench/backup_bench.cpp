@@ -29,6 +29,9 @@
 #include <cstdio>
 #include <unistd.h>
 
+using namespace ombrix;
+using namespace shared;
+
 namespace {
 
 void WriteFile(const QString& path, const QByteArray& bytes) {

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <fstream>
 
+namespace shared {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -89,3 +91,5 @@ bool CredentialsMatch(const StoredCredentials& stored, std::string_view user,
     const bool passwordMatches = stored.passwordDigest == DigestText(password);
     return userMatches && passwordMatches;
 }
+
+} // namespace shared

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <variant>
 
+namespace shared {
+
 struct StoredCredentials {
     std::string userDigest;     // 16 bytes
     std::string passwordDigest; // 16 bytes
@@ -43,3 +45,5 @@ bool CredentialsMatch(const StoredCredentials& stored, std::string_view user,
 
 // The 42 bytes of the record for user and password.
 std::string CredentialRecord(std::string_view user, std::string_view password);
+
+} // namespace shared

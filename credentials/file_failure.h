@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace shared {
+
 enum class FileFailureCause {
     Missing,     // no file at the path
     Unreadable,  // it exists but cannot be opened or read
@@ -17,3 +19,5 @@ struct FileFailure {
     FileFailureCause cause;
     std::error_code error; // the system's reason, where there is one
 };
+
+} // namespace shared

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <random>
 
+namespace shared {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -77,3 +79,5 @@ std::error_code ReadWholeFile(const fs::path& file, std::string& bytes) {
         return LastError();
     return {};
 }
+
+} // namespace shared

@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace shared {
+
 namespace md5 {
 namespace {
 
@@ -121,3 +123,5 @@ std::string DigestText(std::string_view text) {
     md5::DigestWords(text, a, b, c, d);
     return md5::WordToText(a) + md5::WordToText(b) + md5::WordToText(c) + md5::WordToText(d);
 }
+
+} // namespace shared

@@ -9,5 +9,9 @@
 #include <string>
 #include <string_view>
 
+namespace shared {
+
 // Never fails; the same text always gives the same 16 bytes.
 std::string DigestText(std::string_view text);
+
+} // namespace shared

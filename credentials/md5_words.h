@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace shared {
+
 namespace md5 {
 
 using Word = std::uint32_t;
@@ -48,3 +50,5 @@ void DigestWords(std::string_view text, Word& a, Word& b, Word& c, Word& d);
 std::string WordToText(Word w);
 
 } // namespace md5
+
+} // namespace shared

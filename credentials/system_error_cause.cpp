@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+namespace shared {
+
 std::string SystemErrorCause(const std::error_code& error) {
     if (!error)
         return "errore sconosciuto";
@@ -43,3 +45,5 @@ std::string SystemErrorCause(const std::error_code& error) {
         return "errore di sistema " + std::to_string(error.value());
     }
 }
+
+} // namespace shared

@@ -5,5 +5,9 @@
 #include <string>
 #include <system_error>
 
+namespace shared {
+
 // The cause as UTF-8 text, without a final full stop ("spazio esaurito sul disco").
 std::string SystemErrorCause(const std::error_code& error);
+
+} // namespace shared

@@ -3,6 +3,8 @@
 #include <array>
 #include <optional>
 
+namespace shared {
+
 namespace {
 
 // Code points of the bytes 0x80 to 0x9F; the unassigned ones stand for themselves.
@@ -49,3 +51,5 @@ bool IsWindows1252(std::u32string_view text) {
             return false;
     return true;
 }
+
+} // namespace shared

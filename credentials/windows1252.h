@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace shared {
+
 inline constexpr char kUnmappableByte = '?';
 
 std::string EncodeWindows1252(std::u32string_view text);
@@ -17,3 +19,5 @@ std::u32string DecodeWindows1252(std::string_view bytes);
 
 // True when every character of text has a byte of its own (nothing would become '?').
 bool IsWindows1252(std::u32string_view text);
+
+} // namespace shared

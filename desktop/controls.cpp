@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace shared {
+
 namespace controls {
 
 QLabel* Label(QWidget* window, const char* name, const QString& text) {
@@ -51,3 +53,5 @@ void AddLeftColumn(QWidget* window, int picture2Top, const char* creditName) {
 }
 
 } // namespace controls
+
+} // namespace shared

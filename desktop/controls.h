@@ -9,6 +9,8 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
+namespace shared {
+
 namespace controls {
 
 QLabel* Label(QWidget* window, const char* name, const QString& text);
@@ -23,3 +25,5 @@ QPushButton* Button(QWidget* window, const char* name, const QString& caption);
 void AddLeftColumn(QWidget* window, int picture2Top, const char* creditName = nullptr);
 
 } // namespace controls
+
+} // namespace shared

@@ -4,6 +4,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+namespace shared {
+
 namespace {
 Dialogs* installed = nullptr;
 }
@@ -58,3 +60,5 @@ void Dialogs::quit(int status) {
     // Leaves every event loop, nested ones included; windows go with main().
     QCoreApplication::exit(status);
 }
+
+} // namespace shared

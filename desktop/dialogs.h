@@ -10,6 +10,8 @@
 
 class QWidget;
 
+namespace shared {
+
 class Dialogs : public QObject {
     Q_OBJECT
   public:
@@ -42,3 +44,5 @@ class Dialogs : public QObject {
   private:
     bool ending_ = false;
 };
+
+} // namespace shared

@@ -3,6 +3,8 @@
 #include "credentials/system_error_cause.h"
 #include "desktop/text_codec.h"
 
+namespace shared {
+
 namespace {
 
 QString Reason(const std::error_code& error) {
@@ -29,3 +31,5 @@ QString FailureText(const FileFailure& failure) {
     }
     return file;
 }
+
+} // namespace shared

@@ -5,4 +5,8 @@
 
 #include <QString>
 
+namespace shared {
+
 QString FailureText(const FileFailure& failure);
+
+} // namespace shared

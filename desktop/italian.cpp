@@ -4,6 +4,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+namespace shared {
+
 bool InstallQtItalian(QCoreApplication& application) {
     auto* translator = new QTranslator(&application);
     if (!translator->load(QStringLiteral("qtbase_it"),
@@ -13,3 +15,5 @@ bool InstallQtItalian(QCoreApplication& application) {
     }
     return QCoreApplication::installTranslator(translator);
 }
+
+} // namespace shared

@@ -5,7 +5,8 @@
 #include <QScreen>
 #include <QWidget>
 
-// The pictures live in this static library, so their resource is registered by hand.
+// The pictures live in this static library, so their resource is registered by hand (outside
+// any namespace, as Qt asks).
 static void RegisterImages() {
     static const bool registered = [] {
         Q_INIT_RESOURCE(images);
@@ -13,6 +14,8 @@ static void RegisterImages() {
     }();
     (void)registered;
 }
+
+namespace shared {
 
 namespace look {
 
@@ -66,3 +69,5 @@ void SetUpWindow(QWidget* window, const char* objectName, const QString& title, 
 }
 
 } // namespace look
+
+} // namespace shared

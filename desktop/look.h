@@ -9,6 +9,8 @@
 class QLabel;
 class QWidget;
 
+namespace shared {
+
 namespace look {
 
 inline const QColor kDarkBlue{0, 0, 128};
@@ -26,3 +28,5 @@ void SetUpWindow(QWidget* window, const char* objectName, const QString& title, 
                  int height);
 
 } // namespace look
+
+} // namespace shared

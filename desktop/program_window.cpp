@@ -4,6 +4,8 @@
 
 #include <QCloseEvent>
 
+namespace shared {
+
 ProgramWindow::ProgramWindow(QString programTitle, QWidget* parent)
     : QWidget(parent), programTitle_(std::move(programTitle)) {}
 
@@ -19,3 +21,5 @@ void ProgramWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     Dialogs::instance().endProgram(0);
 }
+
+} // namespace shared

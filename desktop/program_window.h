@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace shared {
+
 class ProgramWindow : public QWidget {
   public:
     explicit ProgramWindow(QString programTitle, QWidget* parent = nullptr);
@@ -25,3 +27,5 @@ class ProgramWindow : public QWidget {
   private:
     QString programTitle_;
 };
+
+} // namespace shared

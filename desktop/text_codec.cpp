@@ -2,6 +2,8 @@
 
 #include "credentials/windows1252.h"
 
+namespace shared {
+
 std::string ToWindows1252(const QString& text) {
     return EncodeWindows1252(text.toStdU32String());
 }
@@ -21,3 +23,5 @@ std::filesystem::path ToPath(const QString& path) {
 QString FromPath(const std::filesystem::path& path) {
     return QString::fromStdU16String(path.u16string());
 }
+
+} // namespace shared

@@ -7,9 +7,13 @@
 #include <string>
 #include <string_view>
 
+namespace shared {
+
 std::string ToWindows1252(const QString& text);
 QString FromWindows1252(std::string_view bytes);
 bool FitsWindows1252(const QString& text);
 
 std::filesystem::path ToPath(const QString& path);
 QString FromPath(const std::filesystem::path& path);
+
+} // namespace shared

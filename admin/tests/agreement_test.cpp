@@ -6,6 +6,10 @@
 
 #include <QSignalSpy>
 
+using namespace ombrix;
+using namespace tavelo;
+using namespace shared;
+
 class AgreementTest : public QObject {
     Q_OBJECT
   private slots:

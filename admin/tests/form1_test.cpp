@@ -2,6 +2,9 @@
 #include "admin/tests/tavelo_fixture.h"
 #include "desktop/testing/tab_order.h"
 
+using namespace tavelo;
+using namespace shared;
+
 namespace {
 
 const QString kEmpty = QStringLiteral("Uno dei campi è vuoto");
@@ -23,7 +26,7 @@ struct InForm1 : Tavelo {
         openForm1();
         dialogs.watched = label5();
     }
-    ChangeForm* window() const { return program.form1(); }
+    Form1* window() const { return program.form1(); }
     QLabel* label5() const { return label(window(), "Label5"); }
     void genera() { click(window(), "Command2"); }
 };
@@ -44,7 +47,7 @@ class Form1Test : public QObject {
 
 void Form1Test::showsTheDesignedWindow() {
     InForm1 tavelo(Record(kUser, kPassword));
-    ChangeForm* form = tavelo.window();
+    Form1* form = tavelo.window();
     QVERIFY(QTest::qWaitForWindowExposed(form));
     QCOMPARE(form->objectName(), QStringLiteral("Form1"));
     QCOMPARE(form->windowTitle(), QStringLiteral("Form1"));

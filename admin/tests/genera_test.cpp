@@ -4,6 +4,9 @@
 
 #include <QDir>
 
+using namespace tavelo;
+using namespace shared;
+
 namespace {
 
 const QString kDone = QStringLiteral("Utente Generato Correttamente");

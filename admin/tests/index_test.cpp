@@ -1,6 +1,9 @@
 #include "admin/tests/tavelo_fixture.h"
 #include "desktop/testing/tab_order.h"
 
+using namespace tavelo;
+using namespace shared;
+
 namespace {
 
 // Notes the state of "Genera Utente" each time Index is shown.

@@ -17,6 +17,9 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace tavelo;
+using namespace shared;
+
 inline const QString kCredentialFile = QStringLiteral("txt/backup.txt");
 
 inline QByteArray Record(const QString& user, const QString& password) {

@@ -11,6 +11,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace tavelo {
+
+using namespace shared;
+
 namespace {
 
 // Four rows, each a label on the left and its text box on the right.
@@ -30,7 +34,7 @@ QLineEdit* Row(QWidget* window, int row, const char* labelName, const QString& c
 
 } // namespace
 
-ChangeForm::ChangeForm(std::filesystem::path programFolder, QWidget* parent)
+Form1::Form1(std::filesystem::path programFolder, QWidget* parent)
     : TaveloWindow(parent), programFolder_(std::move(programFolder)) {
     look::SetUpWindow(this, "Form1", QStringLiteral("Form1"), 549, 280);
     controls::AddLeftColumn(this, 198);
@@ -58,12 +62,12 @@ ChangeForm::ChangeForm(std::filesystem::path programFolder, QWidget* parent)
     setTabOrder(newUser_, newPassword_);
     setTabOrder(newPassword_, change);
     setTabOrder(change, back);
-    connect(change, &QPushButton::clicked, this, &ChangeForm::changeAccount);
-    connect(back, &QPushButton::clicked, this, &ChangeForm::goBack);
+    connect(change, &QPushButton::clicked, this, &Form1::changeAccount);
+    connect(back, &QPushButton::clicked, this, &Form1::goBack);
     oldUser_->setFocus();
 }
 
-void ChangeForm::changeAccount() {
+void Form1::changeAccount() {
     // Before the file: a form with an empty field never reaches it, present or not.
     if (anyFieldEmpty()) {
         report(QStringLiteral("Uno dei campi è vuoto"));
@@ -88,7 +92,7 @@ void ChangeForm::changeAccount() {
     result_->setText(QStringLiteral("Nome Utente e Password Modificati"));
 }
 
-bool ChangeForm::anyFieldEmpty() const {
+bool Form1::anyFieldEmpty() const {
     // Nothing is trimmed: blanks alone fill a field.
     for (const QLineEdit* field : {oldUser_, oldPassword_, newUser_, newPassword_})
         if (field->text().isEmpty())
@@ -96,11 +100,13 @@ bool ChangeForm::anyFieldEmpty() const {
     return false;
 }
 
-void ChangeForm::report(const QString& text) {
+void Form1::report(const QString& text) {
     tell(text);
     result_->setText(text);
 }
 
-void ChangeForm::goBack() {
-    handOver(&ChangeForm::returned);
+void Form1::goBack() {
+    handOver(&Form1::returned);
 }
+
+} // namespace tavelo

@@ -1,6 +1,6 @@
-// Form1, the change-credentials window (ChangeForm in code, to keep the class name
-// unique beside Ombrix's own Form1): checks the current user name and password against
-// the credential file and, when they match, replaces the account with the new ones.
+// Form1, Tavelo's change-credentials window (tavelo::Form1, beside Ombrix's own backup
+// window ombrix::Form1): checks the current user name and password against the credential
+// file and, when they match, replaces the account with the new ones.
 #pragma once
 
 #include "admin/windows/tavelo_window.h"
@@ -10,10 +10,14 @@
 class QLabel;
 class QLineEdit;
 
-class ChangeForm : public TaveloWindow {
+namespace tavelo {
+
+using namespace shared;
+
+class Form1 : public TaveloWindow {
     Q_OBJECT
   public:
-    explicit ChangeForm(std::filesystem::path programFolder, QWidget* parent = nullptr);
+    explicit Form1(std::filesystem::path programFolder, QWidget* parent = nullptr);
 
   signals:
     // "<< Indietro": this window has hidden itself; the user-management window is next.
@@ -33,3 +37,5 @@ class ChangeForm : public TaveloWindow {
     QLineEdit* newPassword_;
     QLabel* result_;
 };
+
+} // namespace tavelo

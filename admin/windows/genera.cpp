@@ -11,6 +11,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace tavelo {
+
+using namespace shared;
+
 Genera::Genera(std::filesystem::path programFolder, QWidget* parent)
     : TaveloWindow(parent), programFolder_(std::move(programFolder)) {
     look::SetUpWindow(this, "Genera", QStringLiteral("Genera Utente"), 549, 280);
@@ -53,3 +57,5 @@ void Genera::writeAccount() {
 void Genera::goBack() {
     handOver(&Genera::returned);
 }
+
+} // namespace tavelo

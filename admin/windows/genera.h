@@ -10,6 +10,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace tavelo {
+
+using namespace shared;
+
 class Genera : public TaveloWindow {
     Q_OBJECT
   public:
@@ -29,3 +33,5 @@ class Genera : public TaveloWindow {
     QPushButton* write_;
     QLabel* result_;
 };
+
+} // namespace tavelo

@@ -7,6 +7,10 @@
 
 #include <QPushButton>
 
+namespace tavelo {
+
+using namespace shared;
+
 Index::Index(const std::filesystem::path& programFolder, QWidget* parent) : TaveloWindow(parent) {
     look::SetUpWindow(this, "Index", QStringLiteral("Gestione Utenti"), 549, 279);
     controls::AddLeftColumn(this, 198);
@@ -29,3 +33,5 @@ void Index::offerChange() {
     create_->setEnabled(false);
     change_->setEnabled(true);
 }
+
+} // namespace tavelo

@@ -9,6 +9,10 @@
 
 class QPushButton;
 
+namespace tavelo {
+
+using namespace shared;
+
 class Index : public TaveloWindow {
     Q_OBJECT
   public:
@@ -26,3 +30,5 @@ class Index : public TaveloWindow {
     QPushButton* create_;
     QPushButton* change_;
 };
+
+} // namespace tavelo

@@ -3,8 +3,14 @@
 
 #include "desktop/program_window.h"
 
+namespace tavelo {
+
+using namespace shared;
+
 class TaveloWindow : public ProgramWindow {
   public:
     explicit TaveloWindow(QWidget* parent = nullptr)
         : ProgramWindow(QStringLiteral("Tavelo"), parent) {}
 };
+
+} // namespace tavelo

@@ -6,6 +6,10 @@
 
 #include <string_view>
 
+namespace ombrix {
+
+using namespace shared;
+
 namespace {
 
 constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
@@ -40,3 +44,5 @@ QString DecodeAnswerText(const QByteArray& body) {
     const AnswerCodec codec = CodecOf(body);
     return DecodePiece(codec, QByteArrayView(body).sliced(ByteOrderMarkOf(codec, body)));
 }
+
+} // namespace ombrix

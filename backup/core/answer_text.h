@@ -10,6 +10,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+namespace ombrix {
+
 enum class AnswerCodec { Utf8, Windows1252 };
 
 AnswerCodec CodecOf(QByteArrayView body);
@@ -19,3 +21,5 @@ qsizetype ByteOrderMarkOf(AnswerCodec codec, QByteArrayView body);
 QString DecodePiece(AnswerCodec codec, QByteArrayView piece);
 
 QString DecodeAnswerText(const QByteArray& body);
+
+} // namespace ombrix

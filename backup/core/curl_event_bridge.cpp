@@ -2,6 +2,8 @@
 
 #include <QSocketNotifier>
 
+namespace ombrix {
+
 // A socket's notifiers, made as libcurl first asks for each direction. They are kept for
 // the bridge's life and only disabled when libcurl lets the socket go: a kept connection
 // is let go and taken up again for every transfer, and a socket number reused by a new
@@ -96,3 +98,5 @@ void CurlEventBridge::finishIfDone() {
             done(code);
     }
 }
+
+} // namespace ombrix

@@ -18,6 +18,8 @@
 
 class QSocketNotifier;
 
+namespace ombrix {
+
 class CurlEventBridge : public QObject {
   public:
     explicit CurlEventBridge(QObject* parent = nullptr);
@@ -47,3 +49,5 @@ class CurlEventBridge : public QObject {
     QTimer timer_;
     std::map<curl_socket_t, std::unique_ptr<Watch>> watches_;
 };
+
+} // namespace ombrix

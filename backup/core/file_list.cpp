@@ -2,6 +2,8 @@
 
 #include "backup/core/answer_text.h"
 
+namespace ombrix {
+
 std::vector<ListPart> SplitFileList(const QByteArray& body) {
     const AnswerCodec codec = CodecOf(body);
     const QByteArrayView list = QByteArrayView(body).sliced(ByteOrderMarkOf(codec, body));
@@ -22,3 +24,5 @@ std::vector<ListPart> SplitFileList(const QByteArray& body) {
 int HighestIndex(const std::vector<ListPart>& parts) {
     return static_cast<int>(parts.size()) - 1;
 }
+
+} // namespace ombrix

@@ -16,6 +16,8 @@
 
 #include <vector>
 
+namespace ombrix {
+
 inline constexpr QByteArrayView kFileListSeparator = "######";
 
 struct ListPart {
@@ -32,3 +34,5 @@ std::vector<ListPart> SplitFileList(const QByteArray& body);
 
 // The highest index of the parts: their number minus one, -1 when there are none.
 int HighestIndex(const std::vector<ListPart>& parts);
+
+} // namespace ombrix

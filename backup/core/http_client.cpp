@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <mutex>
 
+namespace ombrix {
+
 namespace {
 
 constexpr long kMaxRedirects = 10;
@@ -270,3 +272,5 @@ std::size_t HttpClient::headed(char*, std::size_t size, std::size_t count, void*
     static_cast<Exchange*>(self)->sinceByte.start();
     return size * count;
 }
+
+} // namespace ombrix

@@ -35,8 +35,11 @@
 #include <memory>
 
 class QIODevice;
-class CurlEventBridge;
 typedef void CURL; // as libcurl's own header declares it
+
+namespace ombrix {
+
+class CurlEventBridge;
 
 struct HttpResult {
     enum class Outcome {
@@ -120,3 +123,5 @@ class HttpClient : public QObject {
     QString trustedCertificates_;
     Exchange* exchange_ = nullptr; // the request in hand
 };
+
+} // namespace ombrix

@@ -1,5 +1,7 @@
 #include "backup/core/quor_urls.h"
 
+namespace ombrix {
+
 QString UploadAddress(const QString& serverAddress) {
     return serverAddress + QStringLiteral("/quor/img_upload/");
 }
@@ -37,3 +39,5 @@ QUrl FileUrlOnWire(const QByteArray& uploadOnWire, const QByteArray& entryBytes)
 QUrl ClearingUrl(const QString& serverAddress) {
     return QUrl(ClearingAddress(serverAddress), QUrl::TolerantMode);
 }
+
+} // namespace ombrix

@@ -21,6 +21,8 @@
 
 #include <cstddef>
 
+namespace ombrix {
+
 QString UploadAddress(const QString& serverAddress);
 QString FileListAddress(const QString& uploadAddress);
 QString FileAddress(const QString& uploadAddress, const QString& entry);
@@ -37,3 +39,5 @@ QUrl ClearingUrl(const QString& serverAddress);
 // clearing answer is shown in a text box.
 inline constexpr std::size_t kFileListLimit = std::size_t(256) << 20;
 inline constexpr std::size_t kClearingAnswerLimit = std::size_t(1) << 20;
+
+} // namespace ombrix

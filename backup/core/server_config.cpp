@@ -3,6 +3,10 @@
 #include "backup/core/text_field.h"
 #include "credentials/windows1252.h"
 
+namespace ombrix {
+
+using namespace shared;
+
 std::filesystem::path ServerConfigFile(const std::filesystem::path& programFolder) {
     return programFolder / "dat" / "cfg.txt";
 }
@@ -13,3 +17,5 @@ std::variant<QString, FileFailure> ReadServerAddress(const std::filesystem::path
         return *failure;
     return QString::fromStdU32String(DecodeWindows1252(std::get<std::string>(field)));
 }
+
+} // namespace ombrix

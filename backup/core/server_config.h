@@ -9,9 +9,15 @@
 #include <filesystem>
 #include <variant>
 
+namespace ombrix {
+
+using namespace shared;
+
 // The configuration file of a program folder.
 std::filesystem::path ServerConfigFile(const std::filesystem::path& programFolder);
 
 // The server address exactly as written (Windows-1252 decoded), or the failure naming
 // dat/cfg.txt: Missing when there is no file, Damaged when it ends before a field.
 std::variant<QString, FileFailure> ReadServerAddress(const std::filesystem::path& programFolder);
+
+} // namespace ombrix

@@ -2,6 +2,10 @@
 
 #include "credentials/file_replace.h"
 
+namespace ombrix {
+
+using namespace shared;
+
 std::optional<std::string> FirstTextField(std::string_view bytes) {
     std::size_t start = bytes.find_first_not_of(" \t");
     if (start == std::string_view::npos)
@@ -44,3 +48,5 @@ std::optional<FileFailure> WriteTextFieldFile(const std::filesystem::path& file,
         return FileFailure{file, FileFailureCause::CannotWrite, ec};
     return std::nullopt;
 }
+
+} // namespace ombrix

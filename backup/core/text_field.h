@@ -16,6 +16,10 @@
 #include <string_view>
 #include <variant>
 
+namespace ombrix {
+
+using namespace shared;
+
 // The first field of bytes, or nothing when they end before a field could be read.
 std::optional<std::string> FirstTextField(std::string_view bytes);
 
@@ -28,3 +32,5 @@ std::variant<std::string, FileFailure> ReadTextFieldFile(const std::filesystem::
 // Replaces the file whole with one field (temporary file, then rename).
 std::optional<FileFailure> WriteTextFieldFile(const std::filesystem::path& file,
                                               std::string_view text);
+
+} // namespace ombrix

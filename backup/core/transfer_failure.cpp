@@ -1,5 +1,7 @@
 #include "backup/core/transfer_failure.h"
 
+namespace ombrix {
+
 namespace {
 
 // The TLS library's verification results that an operator can act on.
@@ -88,3 +90,5 @@ QString TransferFailureCause(const TransferFacts& facts) {
             .arg(QLatin1String(curl_easy_strerror(facts.code)));
     }
 }
+
+} // namespace ombrix

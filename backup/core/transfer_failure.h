@@ -6,6 +6,8 @@
 
 #include <QString>
 
+namespace ombrix {
+
 // What is known of a transfer that libcurl ended with a code other than CURLE_OK.
 struct TransferFacts {
     CURLcode code = CURLE_OK;
@@ -17,3 +19,5 @@ struct TransferFacts {
 };
 
 QString TransferFailureCause(const TransferFacts& facts);
+
+} // namespace ombrix

@@ -12,6 +12,10 @@
 #include <cmath>
 #include <filesystem>
 
+namespace ombrix {
+
+using namespace shared;
+
 namespace {
 
 // Marks the run active for as long as it is in hand, whichever way it leaves.
@@ -223,3 +227,5 @@ void BackupRun::endOfRun(const QString& serverAddress, std::optional<double> p, 
         window_.setButtonCaption(QStringLiteral("Riprendi"));
     }
 }
+
+} // namespace ombrix

@@ -26,6 +26,8 @@
 #include <functional>
 #include <optional>
 
+namespace ombrix {
+
 class Disk;
 class HttpClient;
 class RunWindow;
@@ -65,3 +67,5 @@ class BackupRun {
     bool active_ = false;
     QString failure_;
 };
+
+} // namespace ombrix

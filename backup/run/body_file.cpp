@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <unistd.h>
 
+namespace ombrix {
+
 void BodyFile::attach(int fd) {
     fd_ = fd;
     written_ = 0;
@@ -30,3 +32,5 @@ qint64 BodyFile::writeData(const char* data, qint64 size) {
     written_ += done;
     return done;
 }
+
+} // namespace ombrix

@@ -6,6 +6,8 @@
 
 #include <system_error>
 
+namespace ombrix {
+
 class BodyFile : public QIODevice {
   public:
     // Writes go to fd from now on; fd stays the caller's.
@@ -25,3 +27,5 @@ class BodyFile : public QIODevice {
     qint64 written_ = 0;
     std::error_code error_;
 };
+
+} // namespace ombrix

@@ -8,6 +8,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+namespace ombrix {
+
 namespace {
 
 std::error_code LastError() {
@@ -77,3 +79,5 @@ Disk& SystemDisk() {
     static Disk disk;
     return disk;
 }
+
+} // namespace ombrix

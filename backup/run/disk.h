@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+namespace ombrix {
+
 class Disk {
   public:
     virtual ~Disk() = default;
@@ -34,3 +36,5 @@ class Disk {
 
 // The process's real disk.
 Disk& SystemDisk();
+
+} // namespace ombrix

@@ -8,6 +8,10 @@
 #include <algorithm>
 #include <filesystem>
 
+namespace ombrix {
+
+using namespace shared;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -62,3 +66,5 @@ bool LocalFileExists(const QString& localFile) {
     const QFileInfo info(localFile);
     return info.exists() && !info.isDir();
 }
+
+} // namespace ombrix

@@ -7,6 +7,8 @@
 
 #include <variant>
 
+namespace ombrix {
+
 // True when the entry's text names a file inside the destination folder: not absolute, no
 // ".." segment, no NUL, and a name after its last separator. An entry may name a file in
 // an existing subfolder ("foto/a.jpg").
@@ -23,3 +25,5 @@ std::variant<SavedFiles::Target, QString> TargetOf(const QString& destination,
 
 // True when a file (not a folder) exists at the path.
 bool LocalFileExists(const QString& localFile);
+
+} // namespace ombrix

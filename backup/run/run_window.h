@@ -6,6 +6,10 @@
 
 #include <QString>
 
+namespace ombrix {
+
+using namespace shared;
+
 class RunWindow {
   public:
     virtual ~RunWindow() = default;
@@ -28,3 +32,5 @@ class RunWindow {
     virtual void failWith(const QString& text) = 0;
     virtual void failWith(const FileFailure& failure) = 0;
 };
+
+} // namespace ombrix

@@ -11,6 +11,10 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+namespace ombrix {
+
+using namespace shared;
+
 namespace {
 
 constexpr std::size_t kBatchFiles = 256;
@@ -226,3 +230,5 @@ QString SavedFiles::makeDurable() {
         return QStringLiteral("Impossibile rendere durevoli i file salvati: %1.").arg(Cause(error));
     return QString();
 }
+
+} // namespace ombrix

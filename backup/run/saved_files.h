@@ -28,6 +28,8 @@
 #include <system_error>
 #include <vector>
 
+namespace ombrix {
+
 class Disk;
 
 class SavedFiles {
@@ -102,3 +104,5 @@ class SavedFiles {
     std::map<unsigned long, int> named_;    // a folder per file system with names to sync
     std::set<std::string> swept_;           // folders cleared of temporary files left behind
 };
+
+} // namespace ombrix

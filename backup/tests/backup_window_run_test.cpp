@@ -20,6 +20,9 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace ombrix;
+using namespace shared;
+
 namespace {
 
 const QString kAnswer = QStringLiteral("Copie cancellate.");

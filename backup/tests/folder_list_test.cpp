@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace ombrix;
+
 namespace {
 
 // A folder with a few subfolders (one hidden) and a file.

@@ -14,6 +14,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace ombrix;
+using namespace shared;
+
 namespace {
 
 const QString kCredit =

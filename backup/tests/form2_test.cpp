@@ -20,6 +20,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace ombrix;
+using namespace shared;
+
 namespace {
 
 const QString kPathFile = QStringLiteral("txt/path.txt");

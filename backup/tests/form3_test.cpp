@@ -15,6 +15,9 @@
 #include <QStyle>
 #include <QTest>
 
+using namespace ombrix;
+using namespace shared;
+
 namespace {
 
 const QString kWrong = QStringLiteral("Nome Utente e Password Errati");

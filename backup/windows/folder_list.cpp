@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 
+namespace ombrix {
+
 namespace {
 
 constexpr int kFolderRole = Qt::UserRole;
@@ -90,3 +92,5 @@ void FolderList::keyPressEvent(QKeyEvent* event) {
     }
     QListWidget::keyPressEvent(event);
 }
+
+} // namespace ombrix

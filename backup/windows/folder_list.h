@@ -9,6 +9,8 @@
 
 #include <QListWidget>
 
+namespace ombrix {
+
 class FolderList : public QListWidget {
     Q_OBJECT
   public:
@@ -33,3 +35,5 @@ class FolderList : public QListWidget {
 
     QString current_;
 };
+
+} // namespace ombrix

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+namespace ombrix {
+
 std::optional<QString> NormalFolder(const QString& path) {
     if (path.isEmpty() || !QDir::isAbsolutePath(path))
         return std::nullopt;
@@ -32,3 +34,5 @@ QStringList Subfolders(const QString& folder) {
     return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
                                   QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
 }
+
+} // namespace ombrix

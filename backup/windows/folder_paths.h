@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace ombrix {
+
 // The clean form of an absolute folder path ("/a/b/" gives "/a/b"); nothing for a relative
 // or empty one, which names no folder on its own.
 std::optional<QString> NormalFolder(const QString& path);
@@ -25,3 +27,5 @@ QString ChildFolder(const QString& parent, const QString& name);
 // The names of the folders directly inside folder, hidden ones excluded, sorted by name
 // without regard to letter case. A folder that is gone has none.
 QStringList Subfolders(const QString& folder);
+
+} // namespace ombrix

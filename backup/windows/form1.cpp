@@ -10,6 +10,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace ombrix {
+
+using namespace shared;
+
 namespace {
 
 // The right column, top to bottom; the window is tight, so every row is counted.
@@ -135,3 +139,5 @@ QString Form1::text() const {
 void Form1::setBarWidth(int width) {
     barra_->resize(width, barra_->height());
 }
+
+} // namespace ombrix

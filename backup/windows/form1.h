@@ -26,6 +26,11 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace ombrix {
+
+using namespace shared;
+
 class SavedFilesView;
 
 class Form1 : public OmbrixWindow {
@@ -75,3 +80,5 @@ class Form1 : public OmbrixWindow {
     QLabel* perc_ = nullptr;
     QPushButton* command3_ = nullptr;
 };
+
+} // namespace ombrix

@@ -11,6 +11,10 @@
 
 #include <cmath>
 
+namespace ombrix {
+
+using namespace shared;
+
 QString Form1RunWindow::runState() const {
     return form1_.stato()->text();
 }
@@ -71,3 +75,5 @@ void Form1RunWindow::failWith(const QString& text) {
 void Form1RunWindow::failWith(const FileFailure& failure) {
     failWith(FailureText(failure));
 }
+
+} // namespace ombrix

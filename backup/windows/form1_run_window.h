@@ -6,6 +6,10 @@
 
 #include <functional>
 
+namespace ombrix {
+
+using namespace shared;
+
 class Form1;
 
 class Form1RunWindow : public RunWindow {
@@ -33,3 +37,5 @@ class Form1RunWindow : public RunWindow {
     Form1& form1_;
     std::function<QString()> destination_;
 };
+
+} // namespace ombrix

@@ -12,6 +12,10 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace ombrix {
+
+using namespace shared;
+
 namespace {
 
 constexpr int kColumnX = 322;
@@ -111,3 +115,5 @@ void Form2::createFolder() {
     }
     dir1_->refresh();
 }
+
+} // namespace ombrix

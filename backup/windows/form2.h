@@ -10,8 +10,13 @@
 
 #include <filesystem>
 
-class FolderList;
 class QPushButton;
+
+namespace ombrix {
+
+using namespace shared;
+
+class FolderList;
 
 class Form2 : public OmbrixWindow {
     Q_OBJECT
@@ -41,3 +46,5 @@ class Form2 : public OmbrixWindow {
     QPushButton* create_;
     QPushButton* next_;
 };
+
+} // namespace ombrix

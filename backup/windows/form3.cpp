@@ -10,6 +10,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace ombrix {
+
+using namespace shared;
+
 namespace {
 
 constexpr int kColumnX = 330;
@@ -64,3 +68,5 @@ void Form3::checkLogin() {
     }
     handOver(&Form3::loggedIn);
 }
+
+} // namespace ombrix

@@ -9,6 +9,10 @@
 class QLineEdit;
 class QPushButton;
 
+namespace ombrix {
+
+using namespace shared;
+
 class Form3 : public OmbrixWindow {
     Q_OBJECT
   public:
@@ -26,3 +30,5 @@ class Form3 : public OmbrixWindow {
     QLineEdit* password_;
     QPushButton* enter_;
 };
+
+} // namespace ombrix

@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <system_error>
 
+namespace ombrix {
+
+using namespace shared;
+
 namespace {
 
 // Names that would not make one new folder directly inside the parent.
@@ -42,3 +46,5 @@ std::optional<QString> CreateSubfolder(const QString& parent, const QString& nam
         return Failure(folder, Reason(error));
     return std::nullopt;
 }
+
+} // namespace ombrix

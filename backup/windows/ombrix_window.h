@@ -3,8 +3,14 @@
 
 #include "desktop/program_window.h"
 
+namespace ombrix {
+
+using namespace shared;
+
 class OmbrixWindow : public ProgramWindow {
   public:
     explicit OmbrixWindow(QWidget* parent = nullptr)
         : ProgramWindow(QStringLiteral("Ombrix"), parent) {}
 };
+
+} // namespace ombrix

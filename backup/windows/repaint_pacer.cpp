@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QWidget>
 
+namespace ombrix {
+
 RepaintPacer::RepaintPacer(QWidget* window) : QObject(window), window_(window) {
     held_.setSingleShot(true);
     connect(&held_, &QTimer::timeout, this, [this] {
@@ -28,3 +30,5 @@ bool RepaintPacer::eventFilter(QObject* watched, QEvent* event) {
         held_.start(kFrame - since);
     return true;
 }
+
+} // namespace ombrix

@@ -16,6 +16,8 @@
 
 class QWidget;
 
+namespace ombrix {
+
 class RepaintPacer : public QObject {
   public:
     static constexpr std::chrono::milliseconds kFrame{16};
@@ -31,3 +33,5 @@ class RepaintPacer : public QObject {
     QElapsedTimer sincePaint_;
     QTimer held_; // runs while a paint request waits for the end of the frame
 };
+
+} // namespace ombrix

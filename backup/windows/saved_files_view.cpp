@@ -3,6 +3,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+namespace ombrix {
+
 namespace {
 
 const QColor kGreen{0, 192, 0};
@@ -56,3 +58,5 @@ QString SavedFilesView::text() const {
     // no-break space into a blank); its blocks are separated by paragraph separators.
     return document()->toRawText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
 }
+
+} // namespace ombrix

@@ -9,6 +9,8 @@
 
 #include <QPlainTextEdit>
 
+namespace ombrix {
+
 class SavedFilesView : public QPlainTextEdit {
     Q_OBJECT
   public:
@@ -26,3 +28,5 @@ class SavedFilesView : public QPlainTextEdit {
   private:
     void insertAt(int position, const QString& text);
 };
+
+} // namespace ombrix

@@ -7,6 +7,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace shared;
+
 namespace fs = std::filesystem;
 
 namespace {

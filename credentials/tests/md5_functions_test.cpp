@@ -12,6 +12,8 @@
 #include <fstream>
 #include <string>
 
+using namespace shared;
+
 namespace {
 
 std::string Hex(std::string_view bytes) {

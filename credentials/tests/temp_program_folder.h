@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+using namespace shared;
+
 class TempProgramFolder {
   public:
     TempProgramFolder() {

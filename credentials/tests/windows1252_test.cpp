@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace shared;
+
 TEST(Windows1252, EncodesTheUpperHalfAndTheTypographicCharacters) {
     struct Case {
         std::u32string text;

@@ -1,5 +1,7 @@
 #include "desktop/testing/scripted_dialogs.h"
 
+using namespace shared;
+
 ScriptedDialogs::ScriptedDialogs() {
     Dialogs::install(this);
 }

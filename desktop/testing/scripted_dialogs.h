@@ -7,6 +7,8 @@
 #include <QList>
 #include <QStringList>
 
+using namespace shared;
+
 struct ShownMessage {
     QString title;
     QString text;

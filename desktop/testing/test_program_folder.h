@@ -9,6 +9,8 @@
 
 #include <filesystem>
 
+using namespace shared;
+
 class TestProgramFolder {
   public:
     TestProgramFolder() {

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace shared;
+
 class ItalianTest : public QObject {
     Q_OBJECT
   private slots:

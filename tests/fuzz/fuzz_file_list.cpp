@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace ombrix;
+using namespace shared;
+
 namespace {
 
 const QString kFolder = QStringLiteral("/salvataggi/destinazione");

@@ -24,6 +24,10 @@
 
 #include <cstdio>
 
+using namespace ombrix;
+using namespace tavelo;
+using namespace shared;
+
 namespace {
 
 QString output;

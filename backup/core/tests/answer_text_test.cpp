@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ombrix;
+
 TEST(AnswerText, IsUtf8WhenValidElseWindows1252) {
     struct Case {
         QByteArray body;

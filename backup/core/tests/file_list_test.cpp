@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ombrix;
+
 namespace {
 
 std::vector<QString> TextsOf(const std::vector<ListPart>& parts) {

@@ -15,6 +15,8 @@
 
 #include <memory>
 
+using namespace ombrix;
+
 using namespace std::chrono_literals;
 
 // A bound no answer of these tests reaches.

@@ -5,6 +5,8 @@
 
 #include <ostream>
 
+using namespace ombrix;
+
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }

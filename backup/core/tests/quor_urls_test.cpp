@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ombrix;
+
 TEST(QuorUrls, AreBuiltByPlainConcatenation) {
     struct Case {
         QString server;

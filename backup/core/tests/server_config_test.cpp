@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace ombrix;
+using namespace shared;
+
 TEST(ServerConfig, ReadsTheFirstFieldOfDatCfg) {
     struct Case {
         std::string bytes;

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace ombrix;
+using namespace shared;
+
 TEST(TextField, ReadsTheFirstField) {
     struct Case {
         std::string bytes;

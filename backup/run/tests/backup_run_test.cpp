@@ -11,6 +11,9 @@
 
 #include <fstream>
 
+using namespace ombrix;
+using namespace shared;
+
 class BackupRunTest : public QObject {
     Q_OBJECT
   private slots:

@@ -7,6 +7,9 @@
 
 #include <functional>
 
+using namespace ombrix;
+using namespace shared;
+
 class RecordingWindow : public RunWindow {
   public:
     QString state = QStringLiteral("0");

@@ -16,6 +16,9 @@
 #include <filesystem>
 #include <fstream>
 
+using namespace ombrix;
+using namespace shared;
+
 inline const QString kAnswer = QStringLiteral("Copie cancellate.");
 
 // A program folder pointing at a real local server, a destination folder, a window, a run.

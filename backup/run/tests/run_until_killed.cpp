@@ -8,6 +8,9 @@
 
 #include <QCoreApplication>
 
+using namespace ombrix;
+using namespace shared;
+
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     if (argc < 4)

@@ -10,6 +10,9 @@
 
 #include <memory>
 
+using namespace ombrix;
+using namespace shared;
+
 namespace {
 
 // Every regular file below folder, links not followed, as relative paths, sorted.

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+using namespace ombrix;
+using namespace shared;
+
 // Saves through temporary names, as on a file system without O_TMPFILE.
 class NoUnnamedFilesDisk : public Disk {
   public:
