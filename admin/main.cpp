@@ -1,18 +1,6 @@
 #include "admin/tavelo_program.h"
-#include "desktop/italian.h"
-#include "desktop/text_codec.h"
-
-#include <QApplication>
-
-using namespace tavelo;
-using namespace shared;
+#include "desktop/program_main.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    InstallQtItalian(app); // the standard buttons of the boxes in Italian
-    // The program ends through its own close handling, never by a window merely hiding.
-    app.setQuitOnLastWindowClosed(false);
-    TaveloProgram program(ToPath(QCoreApplication::applicationDirPath()));
-    program.start();
-    return app.exec();
+    return shared::RunProgram<tavelo::TaveloProgram>(argc, argv);
 }
