@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <string_view>
 
-using namespace ombrix;
 using namespace shared;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -13,7 +13,6 @@
 #include <cstdlib>
 
 using namespace ombrix;
-using namespace shared;
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include <string_view>
 
 using namespace ombrix;
-using namespace shared;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
