@@ -1,4 +1,5 @@
 #include "admin/tests/tavelo_fixture.h"
+#include "desktop/testing/control.h"
 #include "desktop/testing/tab_order.h"
 
 using namespace tavelo;
@@ -139,7 +140,7 @@ void IndexTest::opensEachWindowAndReturnsToTheChangeOffer() {
     firstBox->setText(QStringLiteral("resta"));
 
     ShowWatch watch(index);
-    QTest::mouseClick(opened->findChild<QPushButton*>(back), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(opened, back), Qt::LeftButton);
     QCOMPARE(tavelo.visibleWindows(), QList<QWidget*>{index});
     QVERIFY(!Tavelo::button(index, "Command1")->isEnabled());
     QVERIFY(Tavelo::button(index, "Command2")->isEnabled());

@@ -7,6 +7,7 @@
 #include "admin/windows/genera.h"
 #include "admin/windows/index.h"
 #include "credentials/credential_file.h"
+#include "desktop/testing/control.h"
 #include "desktop/testing/scripted_dialogs.h"
 #include "desktop/testing/test_program_folder.h"
 #include "desktop/text_codec.h"
@@ -62,10 +63,7 @@ struct Tavelo {
     }
 
     template <class T> static T* child(QWidget* window, const char* name) {
-        T* found = window->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s in %s", name, qPrintable(window->objectName()));
-        return found;
+        return Control<T>(window, name);
     }
     static QPushButton* button(QWidget* window, const char* name) {
         return child<QPushButton>(window, name);

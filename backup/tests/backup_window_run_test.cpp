@@ -7,6 +7,7 @@
 #include "backup/windows/form3.h"
 #include "backup/windows/saved_files_view.h"
 #include "credentials/credential_file.h"
+#include "desktop/testing/control.h"
 #include "desktop/testing/scripted_dialogs.h"
 #include "desktop/testing/test_program_folder.h"
 #include "tools/quor_server/quor_server.h"
@@ -43,15 +44,13 @@ struct Operator {
                       "\"" + destination.path().toUtf8() + "\"\r\n");
         QVERIFY(!WriteCredentialFile(program.path(), "op", "pw"));
         ombrix.start();
-        ombrix.form3()->findChild<QLineEdit*>(QStringLiteral("Nomeutente"))->setText("op");
-        ombrix.form3()->findChild<QLineEdit*>(QStringLiteral("Password"))->setText("pw");
-        QTest::mouseClick(ombrix.form3()->findChild<QPushButton*>(QStringLiteral("Command1")),
-                          Qt::LeftButton);
+        Control<QLineEdit>(ombrix.form3(), "Nomeutente")->setText("op");
+        Control<QLineEdit>(ombrix.form3(), "Password")->setText("pw");
+        QTest::mouseClick(Control<QPushButton>(ombrix.form3(), "Command1"), Qt::LeftButton);
         advance();
     }
     void advance() {
-        QTest::mouseClick(ombrix.form2()->findChild<QPushButton*>(QStringLiteral("Command1")),
-                          Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(ombrix.form2(), "Command1"), Qt::LeftButton);
     }
     void serveNumbered(int count) const {
         for (int i = 1; i <= count; ++i) {

@@ -2,6 +2,7 @@
 // behaviours that are not the run.
 #include "backup/windows/form1.h"
 #include "backup/windows/saved_files_view.h"
+#include "desktop/testing/control.h"
 #include "desktop/testing/scripted_dialogs.h"
 #include "desktop/testing/tab_order.h"
 
@@ -23,7 +24,7 @@ const QString kCredit =
     QStringLiteral("Software di Backup per il software Q.U.O.R. realizzato da:");
 
 template <typename T> T* Child(const QWidget& form, const char* name) {
-    return form.findChild<T*>(QString::fromLatin1(name));
+    return Control<T>(&form, name);
 }
 
 // The text a control shows, for the check that it fits.

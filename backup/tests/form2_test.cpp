@@ -8,6 +8,7 @@
 #include "backup/windows/form2.h"
 #include "backup/windows/form3.h"
 #include "credentials/credential_file.h"
+#include "desktop/testing/control.h"
 #include "desktop/testing/scripted_dialogs.h"
 #include "desktop/testing/tab_order.h"
 #include "desktop/testing/test_program_folder.h"
@@ -56,16 +57,13 @@ struct Session {
     void logIn() {
         program.start();
         Form3* form3 = program.form3();
-        form3->findChild<QLineEdit*>(QStringLiteral("Nomeutente"))->setText(QStringLiteral("a"));
-        form3->findChild<QLineEdit*>(QStringLiteral("Password"))->setText(QStringLiteral("b"));
-        QTest::mouseClick(form3->findChild<QPushButton*>(QStringLiteral("Command1")),
-                          Qt::LeftButton);
+        Control<QLineEdit>(form3, "Nomeutente")->setText(QStringLiteral("a"));
+        Control<QLineEdit>(form3, "Password")->setText(QStringLiteral("b"));
+        QTest::mouseClick(Control<QPushButton>(form3, "Command1"), Qt::LeftButton);
     }
     Form2* form2() const { return program.form2(); }
     FolderList* dir1() const { return form2()->folderList(); }
-    QPushButton* button(const char* name) const {
-        return form2()->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
+    QPushButton* button(const char* name) const { return Control<QPushButton>(form2(), name); }
     void press(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
     void avanti() const { press("Command1"); }
     void creaCartella() const { press("Command2"); }
@@ -132,17 +130,17 @@ void Form2Test::showsTheDesignedWindowAfterTheLogin() {
     QCOMPARE(form->windowTitle(), QStringLiteral("Form2"));
     QCOMPARE(form->size(), QSize(615, 288));
     QCOMPARE(form->palette().color(QPalette::Window), QColor(Qt::white));
-    auto* heading = form->findChild<QLabel*>(QStringLiteral("Label3"));
+    auto* heading = Control<QLabel>(form, "Label3");
     QCOMPARE(heading->text(), QStringLiteral("SALVATAGGIO"));
     QVERIFY(heading->font().bold());
     QCOMPARE(heading->font().pointSizeF(), 14.25);
     QCOMPARE(heading->palette().color(QPalette::WindowText), QColor(0, 0, 128));
-    QCOMPARE(form->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+    QCOMPARE(Control<QLabel>(form, "Label1")->text(),
              QStringLiteral("Scegli la cartella in cui salvare i file"));
-    QCOMPARE(form->findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+    QCOMPARE(Control<QLabel>(form, "Label2")->text(),
              QStringLiteral("Software di Backup per il software Q.U.O.R. realizzato da:"));
-    QCOMPARE(form->findChild<QLabel*>(QStringLiteral("Picture1"))->size(), QSize(299, 182));
-    QVERIFY(form->findChild<QLabel*>(QStringLiteral("Picture2")));
+    QCOMPARE(Control<QLabel>(form, "Picture1")->size(), QSize(299, 182));
+    QVERIFY(Control<QLabel>(form, "Picture2"));
     QCOMPARE(session.button("Command2")->text(), QStringLiteral("Crea Cartella"));
     QCOMPARE(session.button("Command1")->text(), QStringLiteral("Avanti >>"));
 

@@ -3,6 +3,7 @@
 #include "backup/windows/form2.h"
 #include "backup/windows/form3.h"
 #include "credentials/credential_file.h"
+#include "desktop/testing/control.h"
 #include "desktop/testing/scripted_dialogs.h"
 #include "desktop/testing/tab_order.h"
 #include "desktop/testing/test_program_folder.h"
@@ -37,12 +38,8 @@ struct Login {
     void account(const QString& user, const QString& password) {
         QVERIFY(!WriteCredentialFile(folder.path(), ToWindows1252(user), ToWindows1252(password)));
     }
-    QLineEdit* field(const char* name) const {
-        return program.form3()->findChild<QLineEdit*>(QString::fromLatin1(name));
-    }
-    QPushButton* entra() const {
-        return program.form3()->findChild<QPushButton*>(QStringLiteral("Command1"));
-    }
+    QLineEdit* field(const char* name) const { return Control<QLineEdit>(program.form3(), name); }
+    QPushButton* entra() const { return Control<QPushButton>(program.form3(), "Command1"); }
     void attempt(const QString& user, const QString& password) {
         field("Nomeutente")->setText(user);
         field("Password")->setText(password);
@@ -74,7 +71,7 @@ void Form3Test::showsTheDesignedWindow() {
     QVERIFY(QTest::qWaitForWindowExposed(form));
     QCOMPARE(form->windowTitle(), QStringLiteral("Form3"));
     QCOMPARE(form->size(), QSize(615, 288));
-    auto* heading = form->findChild<QLabel*>(QStringLiteral("Label3"));
+    auto* heading = Control<QLabel>(form, "Label3");
     QCOMPARE(heading->text(), QStringLiteral("AUTENTIFICAZIONE"));
     QVERIFY(heading->font().bold());
     QCOMPARE(heading->font().pointSizeF(), 14.25);
@@ -83,10 +80,10 @@ void Form3Test::showsTheDesignedWindow() {
     QCOMPARE(labels.size(), 2);
     QCOMPARE(labels[0]->text(), QStringLiteral("Nome Utente"));
     QCOMPARE(labels[1]->text(), QStringLiteral("Password"));
-    QCOMPARE(form->findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+    QCOMPARE(Control<QLabel>(form, "Label2")->text(),
              QStringLiteral("Software di Backup per il software Q.U.O.R. realizzato da:"));
-    QCOMPARE(form->findChild<QLabel*>(QStringLiteral("Picture1"))->size(), QSize(299, 182));
-    QVERIFY(form->findChild<QLabel*>(QStringLiteral("Picture2")));
+    QCOMPARE(Control<QLabel>(form, "Picture1")->size(), QSize(299, 182));
+    QVERIFY(Control<QLabel>(form, "Picture2"));
     QCOMPARE(login.entra()->text(), QStringLiteral("Entra"));
     QCOMPARE(login.field("Password")->echoMode(), QLineEdit::Password);
     QCOMPARE(

@@ -11,6 +11,7 @@
 #include "backup/windows/form2.h"
 #include "backup/windows/form3.h"
 #include "credentials/credential_file.h"
+#include "desktop/testing/control.h"
 #include "desktop/text_codec.h"
 #include "tools/quor_server/quor_server.h"
 
@@ -47,11 +48,11 @@ void Write(const QString& path, const QByteArray& bytes) {
 }
 
 void Click(QWidget* window, const char* button) {
-    window->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    Control<QPushButton>(window, button)->click();
 }
 
 void Type(QWidget* window, const char* field, const QString& text) {
-    window->findChild<QLineEdit*>(QString::fromLatin1(field))->setText(text);
+    Control<QLineEdit>(window, field)->setText(text);
 }
 
 void Tavelo(const QTemporaryDir& program) {
