@@ -1,7 +1,5 @@
 #include "backup/run/entry_file.h"
 
-#include "credentials/system_error_cause.h"
-
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -9,8 +7,6 @@
 #include <filesystem>
 
 namespace ombrix {
-
-using namespace shared;
 
 namespace fs = std::filesystem;
 
@@ -52,8 +48,7 @@ std::variant<SavedFiles::Target, QString> TargetOf(const QString& destination,
         error ? fs::path()
               : fs::canonical(LocalFileOf(destination, entry.left(slash)).toStdString(), error);
     if (error)
-        return QStringLiteral("Impossibile scrivere il file %1: %2.")
-            .arg(local, QString::fromStdString(SystemErrorCause(error)));
+        return CannotWrite(local, error);
     if (!IsInside(folder, root))
         return QStringLiteral("Nome di file non valido nell'elenco del server: \"%1\": la sua "
                               "cartella porta fuori dalla cartella di destinazione. Nessun file "

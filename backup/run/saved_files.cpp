@@ -38,10 +38,6 @@ QString Cause(const std::error_code& error) {
     return QString::fromStdString(SystemErrorCause(error));
 }
 
-QString CannotWrite(const QString& localPath, const std::error_code& error) {
-    return QStringLiteral("Impossibile scrivere il file %1: %2.").arg(localPath, Cause(error));
-}
-
 unsigned long DeviceOf(int fd) {
     struct stat info {};
     return ::fstat(fd, &info) == 0 ? static_cast<unsigned long>(info.st_dev) : 0;
@@ -61,6 +57,10 @@ template <typename T> T WaitFor(const QFuture<T>& future) {
 }
 
 } // namespace
+
+QString CannotWrite(const QString& localPath, const std::error_code& error) {
+    return QStringLiteral("Impossibile scrivere il file %1: %2.").arg(localPath, Cause(error));
+}
 
 SavedFiles::SavedFiles(Disk& disk) : disk_(disk) {}
 
@@ -211,6 +211,13 @@ void SavedFiles::drop(Body& body) {
     body = Body{};
 }
 
+std::string SavedFiles::pathOf(int folder) const {
+    for (const auto& [path, known] : folders_)
+        if (known.fd == folder)
+            return path;
+    return std::string();
+}
+
 QString SavedFiles::finish() {
     const QString failure = rotate();
     return failure.isEmpty() ? settle() : failure;
@@ -223,11 +230,14 @@ QString SavedFiles::makeDurable() {
     std::vector<int> folders;
     for (const auto& [device, folder] : named_)
         folders.push_back(folder);
-    const std::error_code error =
-        WaitFor(QtConcurrent::run([this, folders] { return syncEach(folders); }));
     named_.clear();
-    if (error)
-        return QStringLiteral("Impossibile rendere durevoli i file salvati: %1.").arg(Cause(error));
+    for (int folder : folders) {
+        const std::error_code error =
+            WaitFor(QtConcurrent::run([this, folder] { return syncEach({folder}); }));
+        if (error)
+            return QStringLiteral("Impossibile rendere durevoli i file salvati in %1: %2.")
+                .arg(QString::fromStdString(pathOf(folder)), Cause(error));
+    }
     return QString();
 }
 

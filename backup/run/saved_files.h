@@ -32,6 +32,9 @@ namespace ombrix {
 
 class Disk;
 
+// "Impossibile scrivere il file LOCALPATH: cause.", the one text of a local write failure.
+QString CannotWrite(const QString& localPath, const std::error_code& error);
+
 class SavedFiles {
   public:
     // Where one entry's file goes: its folder (as the file system names it) and its name.
@@ -92,6 +95,7 @@ class SavedFiles {
     QString name(Body& body);
     void drop(Body& body);
     std::error_code syncEach(std::vector<int> fds);
+    std::string pathOf(int folder) const;
 
     Disk& disk_;
     BodyFile sink_;
