@@ -12,6 +12,7 @@
 #include "backup/windows/form1_run_window.h"
 #include "bench/nginx_server.h"
 #include "desktop/dialogs.h"
+#include "testsupport/test_program_folder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -73,17 +74,15 @@ QByteArray Noise(qsizetype size, int seed) {
 
 // One backup window, its run, and a program folder that points at a server.
 struct Backup {
-    QTemporaryDir programFolder;
+    TestProgramFolder programFolder;
     QString destination;
     Form1 form1;
     Form1RunWindow window{form1, [this] { return destination; }};
     HttpClient client;
-    BackupRun run{programFolder.path().toStdString(), window, client};
+    BackupRun run{programFolder.path(), window, client};
 
     Backup(const QString& serverUrl, const QString& folder) : destination(folder) {
-        QDir(programFolder.path()).mkpath(QStringLiteral("dat"));
-        WriteFile(programFolder.filePath(QStringLiteral("dat/cfg.txt")),
-                  "\"" + serverUrl.toUtf8() + "\"\r\n");
+        programFolder.write(QStringLiteral("dat/cfg.txt"), "\"" + serverUrl.toUtf8() + "\"\r\n");
         QObject::connect(&form1, &Form1::saveClicked, [this] { run.click(); });
         if (qEnvironmentVariableIsEmpty("BENCH_HIDDEN"))
             form1.show();

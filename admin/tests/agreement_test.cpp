@@ -1,8 +1,7 @@
 // The two programs agree: an account made with Tavelo's Genera is what Ombrix's login
 // accepts, and nothing else.
-#include "admin/tests/tavelo_fixture.h"
-#include "backup/ombrix_program.h"
-#include "backup/windows/form3.h"
+#include "testsupport/ombrix_fixture.h"
+#include "testsupport/tavelo_fixture.h"
 
 #include <QSignalSpy>
 
@@ -50,13 +49,11 @@ void AgreementTest::ombrixAcceptsExactlyTheAccountMadeByGenera() {
 
     // What comes after the login is Ombrix's own business; only the login counts here.
     tavelo.folder.write(QStringLiteral("txt/path.txt"),
-                        "\"" + tavelo.folder.file(QString()).toUtf8() + "\"\r\n");
+                        FieldFile(tavelo.folder.file(QStringLiteral("dat"))));
     OmbrixProgram ombrix(tavelo.folder.path());
     ombrix.start();
     QSignalSpy loggedIn(ombrix.form3(), &Form3::loggedIn);
-    Tavelo::box(ombrix.form3(), "Nomeutente")->setText(loginUser);
-    Tavelo::box(ombrix.form3(), "Password")->setText(loginPassword);
-    Tavelo::click(ombrix.form3(), "Command1");
+    LogIn(ombrix.form3(), loginUser, loginPassword);
 
     QCOMPARE(loggedIn.count(), accepted ? 1 : 0);
     QCOMPARE(ombrix.form3()->isVisible(), !accepted);

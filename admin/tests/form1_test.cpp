@@ -1,6 +1,6 @@
 #include "admin/tests/password_mask.h"
-#include "admin/tests/tavelo_fixture.h"
-#include "desktop/testing/tab_order.h"
+#include "testsupport/tab_order.h"
+#include "testsupport/tavelo_fixture.h"
 
 using namespace tavelo;
 using namespace shared;

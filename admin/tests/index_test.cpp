@@ -1,6 +1,6 @@
-#include "admin/tests/tavelo_fixture.h"
-#include "desktop/testing/control.h"
-#include "desktop/testing/tab_order.h"
+#include "testsupport/control.h"
+#include "testsupport/tab_order.h"
+#include "testsupport/tavelo_fixture.h"
 
 using namespace tavelo;
 using namespace shared;

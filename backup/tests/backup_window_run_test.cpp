@@ -7,9 +7,9 @@
 #include "backup/windows/form3.h"
 #include "backup/windows/saved_files_view.h"
 #include "credentials/credential_file.h"
-#include "desktop/testing/control.h"
-#include "desktop/testing/scripted_dialogs.h"
-#include "desktop/testing/test_program_folder.h"
+#include "testsupport/control.h"
+#include "testsupport/ombrix_fixture.h"
+#include "testsupport/scripted_dialogs.h"
 #include "tools/quor_server/quor_server.h"
 
 #include <QDir>
@@ -28,29 +28,22 @@ namespace {
 
 const QString kAnswer = QStringLiteral("Copie cancellate.");
 
-struct Operator {
-    TestProgramFolder program;
+struct Operator : Ombrix {
     QTemporaryDir served;
     QTemporaryDir destination;
     QuorServer server{served.path().toStdString()};
-    ScriptedDialogs dialogs;
-    OmbrixProgram ombrix{program.path()};
 
     Operator() {
         server.setClearingAnswer(kAnswer.toStdString());
         QVERIFY(server.start() > 0);
-        program.write(QStringLiteral("dat/cfg.txt"), QByteArray::fromStdString(server.baseUrl()));
-        program.write(QStringLiteral("txt/path.txt"),
-                      "\"" + destination.path().toUtf8() + "\"\r\n");
-        QVERIFY(!WriteCredentialFile(program.path(), "op", "pw"));
-        ombrix.start();
-        Control<QLineEdit>(ombrix.form3(), "Nomeutente")->setText("op");
-        Control<QLineEdit>(ombrix.form3(), "Password")->setText("pw");
-        QTest::mouseClick(Control<QPushButton>(ombrix.form3(), "Command1"), Qt::LeftButton);
+        serverAt(QString::fromStdString(server.baseUrl()));
+        remember(destination.path());
+        account(QStringLiteral("op"), QStringLiteral("pw"));
+        logIn(QStringLiteral("op"), QStringLiteral("pw"));
         advance();
     }
     void advance() {
-        QTest::mouseClick(Control<QPushButton>(ombrix.form2(), "Command1"), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(program.form2(), "Command1"), Qt::LeftButton);
     }
     void serveNumbered(int count) const {
         for (int i = 1; i <= count; ++i) {
@@ -59,7 +52,7 @@ struct Operator {
             f.write(QByteArray(100 * i, 'x'));
         }
     }
-    Form1* form1() const { return ombrix.form1(); }
+    Form1* form1() const { return program.form1(); }
     void clickSalva() { QTest::mouseClick(form1()->command3(), Qt::LeftButton); }
     QString caption() const { return form1()->command3()->text(); }
     QString perc() const { return form1()->perc()->text(); }
@@ -171,14 +164,14 @@ void BackupWindowRunTest::changingTheFolderMidRunSendsLaterEntriesThere() {
     QTemporaryDir other;
     op.whenShown(QStringLiteral("f02.txt"), [&] {
         QTest::mouseClick(op.form1()->command1(), Qt::LeftButton); // "Cambia Directory"
-        QVERIFY(op.ombrix.form2()->isVisible());
+        QVERIFY(op.program.form2()->isVisible());
         QVERIFY(!op.form1()->isVisible());
-        op.ombrix.form2()->folderList()->setCurrentFolder(other.path());
+        op.program.form2()->folderList()->setCurrentFolder(other.path());
     });
     op.clickSalva();
     QCOMPARE(op.saved(op.destination.path()), (QStringList{"f01.txt", "f02.txt"}));
     QCOMPARE(op.saved(other.path()), (QStringList{"f03.txt", "f04.txt"}));
-    QVERIFY(op.ombrix.form2()->isVisible());
+    QVERIFY(op.program.form2()->isVisible());
     op.advance();
     QVERIFY(op.form1()->isVisible());
     QCOMPARE(op.form1()->text1()->text(), other.path());

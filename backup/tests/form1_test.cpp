@@ -2,9 +2,9 @@
 // behaviours that are not the run.
 #include "backup/windows/form1.h"
 #include "backup/windows/saved_files_view.h"
-#include "desktop/testing/control.h"
-#include "desktop/testing/scripted_dialogs.h"
-#include "desktop/testing/tab_order.h"
+#include "testsupport/control.h"
+#include "testsupport/scripted_dialogs.h"
+#include "testsupport/tab_order.h"
 
 #include <QElapsedTimer>
 #include <QFrame>

@@ -8,11 +8,11 @@
 #include "backup/windows/form2.h"
 #include "backup/windows/form3.h"
 #include "credentials/credential_file.h"
-#include "desktop/testing/control.h"
-#include "desktop/testing/scripted_dialogs.h"
-#include "desktop/testing/tab_order.h"
-#include "desktop/testing/test_program_folder.h"
 #include "desktop/text_codec.h"
+#include "testsupport/control.h"
+#include "testsupport/ombrix_fixture.h"
+#include "testsupport/scripted_dialogs.h"
+#include "testsupport/tab_order.h"
 
 #include <QDir>
 #include <QLabel>
@@ -30,37 +30,23 @@ const QString kPathFile = QStringLiteral("txt/path.txt");
 const QString kWarning =
     QStringLiteral("Attenzione la cartella verrà creata nell'ultima cartella che è stata aperta");
 
-QByteArray Record(const QString& folder) {
-    return QByteArray::fromStdString(TextFieldRecord(ToWindows1252(folder)));
-}
-
 // The program up to the destination-folder window: account "a"/"b", and a destination
 // folder with subfolders "sub" and "altra".
-struct Session {
-    TestProgramFolder folder;
+struct Session : Ombrix {
     QTemporaryDir destinations;
     QString destination = at(QStringLiteral("dest"));
-    ScriptedDialogs dialogs;
-    OmbrixProgram program{folder.path()};
 
     Session() {
         QDir(destination).mkpath(QStringLiteral("sub"));
         QDir(destination).mkpath(QStringLiteral("altra"));
-        if (!WriteCredentialFile(folder.path(), "a", "b"))
-            remember(destination);
+        account(QStringLiteral("a"), QStringLiteral("b"));
+        remember(destination);
     }
     QString base() const { return QDir::cleanPath(destinations.path()); }
     QString at(const QString& relative) const { return base() + QLatin1Char('/') + relative; }
-    void remember(const QString& path) const { folder.write(kPathFile, Record(path)); }
     QByteArray remembered() const { return folder.read(kPathFile); }
 
-    void logIn() {
-        program.start();
-        Form3* form3 = program.form3();
-        Control<QLineEdit>(form3, "Nomeutente")->setText(QStringLiteral("a"));
-        Control<QLineEdit>(form3, "Password")->setText(QStringLiteral("b"));
-        QTest::mouseClick(Control<QPushButton>(form3, "Command1"), Qt::LeftButton);
-    }
+    void logIn() { Ombrix::logIn(QStringLiteral("a"), QStringLiteral("b")); }
     Form2* form2() const { return program.form2(); }
     FolderList* dir1() const { return form2()->folderList(); }
     QPushButton* button(const char* name) const { return Control<QPushButton>(form2(), name); }
@@ -280,7 +266,7 @@ void Form2Test::avantiWritesOnEveryPress() {
     session.program.form1()->command1()->click();
     QVERIFY(session.onlyForm2Shown());
     session.avanti();
-    QCOMPARE(session.remembered(), Record(session.destination));
+    QCOMPARE(session.remembered(), FieldFile(session.destination));
     QVERIFY(session.onlyForm1Shown());
 }
 
@@ -313,7 +299,7 @@ void Form2Test::aFolderThePathFileCannotHoldIsRefused() {
     // Another folder is taken as usual.
     session.open(session.destination);
     session.avanti();
-    QCOMPARE(session.remembered(), Record(session.destination));
+    QCOMPARE(session.remembered(), FieldFile(session.destination));
     QVERIFY(session.onlyForm1Shown());
 }
 
@@ -392,7 +378,7 @@ void Form2Test::creaCartella() {
     QCOMPARE(after, expected);
     // "Avanti >>" at once records the folder that was current, not the new one.
     session.avanti();
-    QCOMPARE(session.remembered(), Record(session.destination));
+    QCOMPARE(session.remembered(), FieldFile(session.destination));
 }
 
 void Form2Test::creaCartellaInTheRoot() {
@@ -432,7 +418,7 @@ void Form2Test::theRoundTripThroughTheBackupWindow() {
 
     QVERIFY(session.onlyForm1Shown());
     QCOMPARE(session.program.form1(), form1);
-    QCOMPARE(session.remembered(), Record(sub));
+    QCOMPARE(session.remembered(), FieldFile(sub));
     QCOMPARE(form1->text1()->text(), sub);
     QCOMPARE(form1->stato()->text(), QStringLiteral("1"));
     QCOMPARE(form1->text(), QStringLiteral("a.jpg\r\n"));

@@ -3,11 +3,11 @@
 #include "backup/windows/form2.h"
 #include "backup/windows/form3.h"
 #include "credentials/credential_file.h"
-#include "desktop/testing/control.h"
-#include "desktop/testing/scripted_dialogs.h"
-#include "desktop/testing/tab_order.h"
-#include "desktop/testing/test_program_folder.h"
 #include "desktop/text_codec.h"
+#include "testsupport/control.h"
+#include "testsupport/ombrix_fixture.h"
+#include "testsupport/scripted_dialogs.h"
+#include "testsupport/tab_order.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -23,27 +23,16 @@ namespace {
 
 const QString kWrong = QStringLiteral("Nome Utente e Password Errati");
 
-struct Login {
-    TestProgramFolder folder;
-    ScriptedDialogs dialogs;
-    OmbrixProgram program{folder.path()};
-
+struct Login : Ombrix {
     Login() {
         // A working installation names an existing destination folder.
-        const std::string destination = ToWindows1252(folder.file(QStringLiteral("dat")));
-        folder.write(QStringLiteral("txt/path.txt"),
-                     QByteArray::fromStdString(TextFieldRecord(destination)));
+        remember(folder.file(QStringLiteral("dat")));
         program.start();
-    }
-    void account(const QString& user, const QString& password) {
-        QVERIFY(!WriteCredentialFile(folder.path(), ToWindows1252(user), ToWindows1252(password)));
     }
     QLineEdit* field(const char* name) const { return Control<QLineEdit>(program.form3(), name); }
     QPushButton* entra() const { return Control<QPushButton>(program.form3(), "Command1"); }
     void attempt(const QString& user, const QString& password) {
-        field("Nomeutente")->setText(user);
-        field("Password")->setText(password);
-        QTest::mouseClick(entra(), Qt::LeftButton);
+        LogIn(program.form3(), user, password);
     }
     bool inForm2() const {
         return !program.form3()->isVisible() && program.form2() && program.form2()->isVisible();

@@ -1,6 +1,6 @@
 #include "credentials/credential_file.h"
 #include "credentials/md5_functions.h"
-#include "credentials/tests/temp_program_folder.h"
+#include "testsupport/test_program_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ const FileFailure* FailureOf(const std::variant<StoredCredentials, FileFailure>&
 } // namespace
 
 TEST(CredentialFile, WritesTheFortyTwoByteRecord) {
-    TempProgramFolder folder;
+    TestProgramFolder folder;
     EXPECT_FALSE(CredentialFileExists(folder.path()));
     ASSERT_FALSE(WriteCredentialFile(folder.path(), "mario", "segreta"));
     const std::string bytes = folder.read(kFile);
@@ -44,7 +44,7 @@ TEST(CredentialFile, DigestsWithAwkwardBytesRoundTrip) {
     // "nome1820"'s holds CR LF: only a split by position reads them back.
     for (const char* user :
          {"utente14", "utente2", "utente5", "utente29", "utente21", "nome34", "nome1820"}) {
-        TempProgramFolder folder;
+        TestProgramFolder folder;
         ASSERT_FALSE(WriteCredentialFile(folder.path(), user, "utente21"));
         const auto read = ReadCredentialFile(folder.path());
         ASSERT_FALSE(FailureOf(read)) << user;
@@ -56,7 +56,7 @@ TEST(CredentialFile, DigestsWithAwkwardBytesRoundTrip) {
 }
 
 TEST(CredentialFile, MatchesOnlyTheExactTexts) {
-    TempProgramFolder folder;
+    TestProgramFolder folder;
     ASSERT_FALSE(WriteCredentialFile(folder.path(), "Mario", ""));
     const auto stored = std::get<StoredCredentials>(ReadCredentialFile(folder.path()));
     EXPECT_TRUE(CredentialsMatch(stored, "Mario", ""));
@@ -70,7 +70,7 @@ TEST(CredentialFile, MatchesOnlyTheExactTexts) {
 }
 
 TEST(CredentialFile, ReplacingTheAccountLeavesOnlyTheNewRecord) {
-    TempProgramFolder folder;
+    TestProgramFolder folder;
     ASSERT_FALSE(WriteCredentialFile(folder.path(), "vecchio", "vecchia"));
     folder.write(kFile, folder.read(kFile) + "una seconda riga\r\n");
     ASSERT_FALSE(WriteCredentialFile(folder.path(), "nuovo", "nuova"));
@@ -81,7 +81,7 @@ TEST(CredentialFile, ReplacingTheAccountLeavesOnlyTheNewRecord) {
 }
 
 TEST(CredentialFile, IgnoresBytesAfterTheRecord) {
-    TempProgramFolder folder;
+    TestProgramFolder folder;
     const std::string record = CredentialRecord("a", "b");
     for (const std::string& content : {record.substr(0, 39), record.substr(0, 40),
                                        record + "seconda riga aggiunta a mano\r\n"}) {
@@ -112,7 +112,7 @@ TEST(CredentialFile, RefusesDamagedRecords) {
         {"separator broken at its last byte", lastSeparatorByte},
     };
     for (const Case& c : cases) {
-        TempProgramFolder folder;
+        TestProgramFolder folder;
         folder.write(kFile, c.content);
         EXPECT_TRUE(CredentialFileExists(folder.path())) << c.what;
         const auto read = ReadCredentialFile(folder.path());
@@ -125,7 +125,7 @@ TEST(CredentialFile, RefusesDamagedRecords) {
 }
 
 TEST(CredentialFile, ReportsAMissingOrUnreadableFile) {
-    TempProgramFolder folder;
+    TestProgramFolder folder;
     const auto first = ReadCredentialFile(folder.path());
     const FileFailure* missing = FailureOf(first);
     ASSERT_TRUE(missing);
@@ -139,7 +139,7 @@ TEST(CredentialFile, ReportsAMissingOrUnreadableFile) {
 }
 
 TEST(CredentialFile, AFailedWriteKeepsThePreviousRecordAndLeavesNoTemporaryFile) {
-    TempProgramFolder folder;
+    TestProgramFolder folder;
     ASSERT_FALSE(WriteCredentialFile(folder.path(), "vecchio", "vecchia"));
     const std::string before = folder.read(kFile);
 
@@ -169,7 +169,7 @@ TEST(CredentialFile, AFailedWriteKeepsThePreviousRecordAndLeavesNoTemporaryFile)
 }
 
 TEST(CredentialFile, WritingNeedsTheTxtFolder) {
-    TempProgramFolder folder;
+    TestProgramFolder folder;
     fs::remove(folder.file("txt"));
     const auto failure = WriteCredentialFile(folder.path(), "a", "b");
     ASSERT_TRUE(failure);

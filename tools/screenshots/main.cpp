@@ -10,9 +10,9 @@
 #include "backup/windows/form1.h"
 #include "backup/windows/form2.h"
 #include "backup/windows/form3.h"
-#include "credentials/credential_file.h"
-#include "desktop/testing/control.h"
-#include "desktop/text_codec.h"
+#include "testsupport/control.h"
+#include "testsupport/ombrix_fixture.h"
+#include "testsupport/tavelo_fixture.h"
 #include "tools/quor_server/quor_server.h"
 
 #include <QApplication>
@@ -41,46 +41,30 @@ void Save(QWidget* window, const char* name) {
     std::printf("%s\n", qPrintable(file));
 }
 
-void Write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(bytes);
-}
-
 void Click(QWidget* window, const char* button) {
     Control<QPushButton>(window, button)->click();
 }
 
-void Type(QWidget* window, const char* field, const QString& text) {
-    Control<QLineEdit>(window, field)->setText(text);
-}
-
-void Tavelo(const QTemporaryDir& program) {
-    TaveloProgram tavelo(ToPath(program.path()));
+void PhotographTavelo(const TestProgramFolder& program) {
+    TaveloProgram tavelo(program.path());
     tavelo.start();
     Save(tavelo.index(), "tavelo-index");
     Click(tavelo.index(), "Command1");
-    QWidget* genera = tavelo.genera();
-    Type(genera, "usr", QStringLiteral("operatore"));
-    Type(genera, "pwd", QStringLiteral("segreta"));
-    Click(genera, "Command1");
-    Save(genera, "tavelo-genera");
-    Click(genera, "Command2");
+    FillGenera(tavelo, QStringLiteral("operatore"), QStringLiteral("segreta"));
+    Click(tavelo.genera(), "Command1");
+    Save(tavelo.genera(), "tavelo-genera");
+    Click(tavelo.genera(), "Command2");
     Click(tavelo.index(), "Command2");
-    QWidget* change = tavelo.form1();
-    Type(change, "usrv", QStringLiteral("operatore"));
-    Type(change, "pwdv", QStringLiteral("segreta"));
-    Type(change, "usrn", QStringLiteral("operatore"));
-    Type(change, "pwdn", QStringLiteral("nuova"));
-    Click(change, "Command2");
-    Save(change, "tavelo-form1");
+    FillForm1(tavelo, QStringLiteral("operatore"), QStringLiteral("segreta"),
+              QStringLiteral("operatore"), QStringLiteral("nuova"));
+    Click(tavelo.form1(), "Command2");
+    Save(tavelo.form1(), "tavelo-form1");
 }
 
-void Ombrix(const QTemporaryDir& program, QuorServer& server) {
-    OmbrixProgram ombrix(ToPath(program.path()));
+void PhotographOmbrix(const TestProgramFolder& program, QuorServer& server) {
+    OmbrixProgram ombrix(program.path());
     ombrix.start();
-    Type(ombrix.form3(), "Nomeutente", QStringLiteral("operatore"));
-    Type(ombrix.form3(), "Password", QStringLiteral("nuova"));
+    FillLogin(ombrix.form3(), QStringLiteral("operatore"), QStringLiteral("nuova"));
     Save(ombrix.form3(), "ombrix-form3");
     Click(ombrix.form3(), "Command1");
     Save(ombrix.form2(), "ombrix-form2");
@@ -115,17 +99,14 @@ int main(int argc, char* argv[]) {
         return 1;
 
     // A destination of fixed name, so that pictures taken on different days compare equal.
-    QTemporaryDir program;
+    TestProgramFolder program;
     QDir destination(QDir::temp().filePath(QStringLiteral("ombrix-screenshots/backup")));
     destination.removeRecursively();
     destination.mkpath(QStringLiteral("."));
-    QDir(program.path()).mkpath(QStringLiteral("txt"));
-    QDir(program.path()).mkpath(QStringLiteral("dat"));
-    Write(program.filePath(QStringLiteral("dat/cfg.txt")),
-          "\"" + QByteArray::fromStdString(server.baseUrl()) + "\"\r\n");
-    Write(program.filePath(QStringLiteral("txt/path.txt")),
-          "\"" + destination.path().toUtf8() + "\"\r\n");
-    Tavelo(program);
-    Ombrix(program, server);
+    program.write(QStringLiteral("dat/cfg.txt"),
+                  FieldFile(QString::fromStdString(server.baseUrl())));
+    program.write(QStringLiteral("txt/path.txt"), FieldFile(destination.path()));
+    PhotographTavelo(program);
+    PhotographOmbrix(program, server);
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "backup/core/server_config.h"
 #include "backup/core/tests/qstring_print.h"
-#include "credentials/tests/temp_program_folder.h"
+#include "testsupport/test_program_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,7 @@ TEST(ServerConfig, ReadsTheFirstFieldOfDatCfg) {
         {"\"http://h/caff\xE8\"\r\n", "http://h/caff\u00e8"},
     };
     for (const Case& c : cases) {
-        TempProgramFolder folder;
-        std::filesystem::create_directories(folder.file("dat"));
+        TestProgramFolder folder;
         folder.write("dat/cfg.txt", c.bytes);
         const auto read = ReadServerAddress(folder.path());
         ASSERT_TRUE(std::holds_alternative<QString>(read)) << c.bytes;
@@ -40,8 +39,7 @@ TEST(ServerConfig, NamesTheFileWhenItCannotBeRead) {
         {"   ", FileFailureCause::Damaged},
     };
     for (const Case& c : cases) {
-        TempProgramFolder folder;
-        std::filesystem::create_directories(folder.file("dat"));
+        TestProgramFolder folder;
         if (c.bytes)
             folder.write("dat/cfg.txt", *c.bytes);
         const auto read = ReadServerAddress(folder.path());

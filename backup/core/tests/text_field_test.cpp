@@ -1,5 +1,5 @@
 #include "backup/core/text_field.h"
-#include "credentials/tests/temp_program_folder.h"
+#include "testsupport/test_program_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ TEST(TextField, ReadsTheFirstField) {
 }
 
 TEST(TextField, WritesOneQuotedLineAndReadsItBack) {
-    TempProgramFolder folder;
+    TestProgramFolder folder;
     const auto file = folder.file("txt/path.txt");
     for (const std::string path : {"/", "/srv/copie, 2026/Quor foto", "/home/caff\xE8"}) {
         ASSERT_FALSE(WriteTextFieldFile(file, path));
@@ -45,7 +45,7 @@ TEST(TextField, WritesOneQuotedLineAndReadsItBack) {
 }
 
 TEST(TextField, MissingAndEmptyFilesAreFailuresThatNameTheFile) {
-    TempProgramFolder folder;
+    TestProgramFolder folder;
     const auto file = folder.file("txt/path.txt");
     auto missing = ReadTextFieldFile(file);
     ASSERT_TRUE(std::holds_alternative<FileFailure>(missing));
@@ -57,7 +57,7 @@ TEST(TextField, MissingAndEmptyFilesAreFailuresThatNameTheFile) {
     ASSERT_TRUE(std::holds_alternative<FileFailure>(empty));
     EXPECT_EQ(std::get<FileFailure>(empty).cause, FileFailureCause::Damaged);
 
-    const auto noFolder = WriteTextFieldFile(folder.file("dat/cfg.txt"), "x");
+    const auto noFolder = WriteTextFieldFile(folder.file("missing/cfg.txt"), "x");
     ASSERT_TRUE(noFolder);
     EXPECT_EQ(noFolder->cause, FileFailureCause::CannotWrite);
 }

@@ -5,7 +5,7 @@
 #include "backup/core/http_client.h"
 #include "backup/run/backup_run.h"
 #include "backup/run/tests/recording_window.h"
-#include "desktop/testing/test_program_folder.h"
+#include "testsupport/test_program_folder.h"
 #include "tools/quor_server/quor_server.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "desktop/testing/scripted_dialogs.h"
+#include "testsupport/scripted_dialogs.h"
 
 using namespace shared;
 

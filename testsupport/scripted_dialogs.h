@@ -7,15 +7,13 @@
 #include <QList>
 #include <QStringList>
 
-using namespace shared;
-
 struct ShownMessage {
     QString title;
     QString text;
     bool failure;
 };
 
-class ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public shared::Dialogs {
   public:
     ScriptedDialogs();           // installs itself
     ~ScriptedDialogs() override; // restores the real boxes

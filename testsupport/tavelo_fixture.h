@@ -1,5 +1,5 @@
 // Tavelo under test: the real program and windows in a temporary program folder, the
-// boxes answered and recorded instead of shown.
+// boxes answered and recorded instead of shown, and the typing an operator does.
 #pragma once
 
 #include "admin/tavelo_program.h"
@@ -7,10 +7,10 @@
 #include "admin/windows/genera.h"
 #include "admin/windows/index.h"
 #include "credentials/credential_file.h"
-#include "desktop/testing/control.h"
-#include "desktop/testing/scripted_dialogs.h"
-#include "desktop/testing/test_program_folder.h"
 #include "desktop/text_codec.h"
+#include "testsupport/control.h"
+#include "testsupport/scripted_dialogs.h"
+#include "testsupport/test_program_folder.h"
 
 #include <QFile>
 #include <QLabel>
@@ -18,14 +18,28 @@
 #include <QPushButton>
 #include <QTest>
 
-using namespace tavelo;
-using namespace shared;
-
 inline const QString kCredentialFile = QStringLiteral("txt/backup.txt");
 
 inline QByteArray Record(const QString& user, const QString& password) {
     return QByteArray::fromStdString(
-        CredentialRecord(ToWindows1252(user), ToWindows1252(password)));
+        shared::CredentialRecord(shared::ToWindows1252(user), shared::ToWindows1252(password)));
+}
+
+// Types into Genera's boxes; pressing "Genera" is the caller's.
+inline void FillGenera(const tavelo::TaveloProgram& tavelo, const QString& user,
+                       const QString& password) {
+    Control<QLineEdit>(tavelo.genera(), "usr")->setText(user);
+    Control<QLineEdit>(tavelo.genera(), "pwd")->setText(password);
+}
+
+// Types into Form1's four boxes; pressing "Genera" is the caller's.
+inline void FillForm1(const tavelo::TaveloProgram& tavelo, const QString& oldUser,
+                      const QString& oldPassword, const QString& newUser,
+                      const QString& newPassword) {
+    Control<QLineEdit>(tavelo.form1(), "usrv")->setText(oldUser);
+    Control<QLineEdit>(tavelo.form1(), "pwdv")->setText(oldPassword);
+    Control<QLineEdit>(tavelo.form1(), "usrn")->setText(newUser);
+    Control<QLineEdit>(tavelo.form1(), "pwdn")->setText(newPassword);
 }
 
 // Also notes, for each box, what a watched label showed while the box was open: the
@@ -47,7 +61,7 @@ class WatchingDialogs : public ScriptedDialogs {
 struct Tavelo {
     TestProgramFolder folder;
     WatchingDialogs dialogs;
-    TaveloProgram program{folder.path()};
+    tavelo::TaveloProgram program{folder.path()};
 
     // The offer is decided here, so the folder must be prepared before.
     void start() { program.start(); }
@@ -81,17 +95,13 @@ struct Tavelo {
 
     // Types into Genera's boxes and presses "Genera".
     void generate(const QString& user, const QString& password) {
-        box(program.genera(), "usr")->setText(user);
-        box(program.genera(), "pwd")->setText(password);
+        FillGenera(program, user, password);
         click(program.genera(), "Command1");
     }
     // Types into Form1's four boxes; pressing "Genera" is left to the test.
     void fillForm1(const QString& oldUser, const QString& oldPassword, const QString& newUser,
                    const QString& newPassword) {
-        box(program.form1(), "usrv")->setText(oldUser);
-        box(program.form1(), "pwdv")->setText(oldPassword);
-        box(program.form1(), "usrn")->setText(newUser);
-        box(program.form1(), "pwdn")->setText(newPassword);
+        FillForm1(program, oldUser, oldPassword, newUser, newPassword);
     }
 
     QList<QWidget*> visibleWindows() const {

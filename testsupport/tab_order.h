@@ -4,8 +4,6 @@
 #include <QList>
 #include <QWidget>
 
-using namespace shared;
-
 inline QList<QWidget*> TabStops(QWidget* first) {
     QList<QWidget*> stops{first};
     for (QWidget* w = first->nextInFocusChain(); w && w != first; w = w->nextInFocusChain())
