@@ -4,8 +4,10 @@
 //
 //   backup_bench                 all measurements
 //   backup_bench --small-files   only the 10,000 small files
-//   backup_bench --entries       only the cost per entry (10,000 and 100,000 saved entries)
+//   backup_bench --entries       only the runs over saved entries (100,000 and 1,000,000)
 //   backup_bench --memory        (internal) saves one 1 GiB file, prints the peak resident KiB
+//   backup_bench --present N     (internal) a run over N saved entries: seconds, peak KiB
+//   backup_bench --stop-present N  (internal) the stop click during such a run
 #include "backup/core/http_client.h"
 #include "backup/run/backup_run.h"
 #include "backup/windows/form1.h"
@@ -20,6 +22,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
@@ -27,7 +30,10 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <fcntl.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace ombrix;
@@ -138,37 +144,6 @@ void Throughput(const char* label, int count, qsizetype size) {
                 ours, count / ours, mib / ours, curl / ours);
 }
 
-double ListOfExisting(int count) {
-    QuorFolder served;
-    QTemporaryDir saved;
-    QStringList names;
-    for (int i = 0; i < count; ++i) {
-        names << QStringLiteral("e%1").arg(i, 6, 10, QChar(u'0'));
-        WriteFile(saved.filePath(names.last()), QByteArray());
-    }
-    served.list(names);
-    NginxServer server(served.root.path());
-    // The best of three runs over the same files (a run over saved files changes nothing):
-    // a short run is easily thrown off by the rest of the machine.
-    double best = 0;
-    for (int round = 0; round < 3; ++round) {
-        Backup backup(server.url(), saved.path());
-        const double seconds = backup.seconds();
-        best = round == 0 ? seconds : std::min(best, seconds);
-    }
-    return best;
-}
-
-void EntryCost() {
-    const double small = ListOfExisting(10000);
-    const double large = ListOfExisting(100000);
-    std::printf("| 10,000 entries, all saved | Ombrix run | %.2f s | %.1f us/entry | |\n", small,
-                small / 10000 * 1e6);
-    std::printf("| 100,000 entries, all saved | Ombrix run | %.2f s | %.1f us/entry | %.1f x "
-                "the 10,000 time |\n",
-                large, large / 100000 * 1e6, large / small);
-}
-
 // The peak resident size of this process image (VmHWM: unlike getrusage, not carried
 // over from the parent across exec).
 long PeakResidentKiB() {
@@ -178,6 +153,136 @@ long PeakResidentKiB() {
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+// Forgets the peak resident size so far: what comes after is measured alone.
+void ResetPeakResident() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// count entries, every one saved already, in a served list and a destination folder of
+// their own; made without holding the names, so that the run's memory is the run's.
+struct PresentEntries {
+    QuorFolder served;
+    QTemporaryDir saved;
+
+    explicit PresentEntries(int count) {
+        QFile list(served.file(QStringLiteral("quorbackup/quorbackuplog.sav")));
+        list.open(QIODevice::WriteOnly);
+        const QByteArray folder = QFile::encodeName(saved.path()) + '/';
+        char name[32];
+        for (int i = 0; i < count; ++i) {
+            const int length = std::snprintf(name, sizeof name, "IMG_%07d.jpg", i);
+            list.write(name, length);
+            list.write("######");
+            ::close(::open((folder + QByteArray(name, length)).constData(),
+                           O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+        }
+    }
+};
+
+// (internal) Runs over count present entries: prints the first run's seconds and peak KiB
+// (the peak of this process from the start of the run: nothing before it is counted), then the
+// best of three runs' seconds, each run with a window of its own.
+int RunOverPresent(int count) {
+    PresentEntries entries(count);
+    NginxServer server(entries.served.root.path());
+    double first = 0, best = 0;
+    long peak = 0;
+    for (int round = 0; round < 3; ++round) {
+        ::sync();
+        ResetPeakResident();
+        Backup backup(server.url(), entries.saved.path());
+        const double seconds = backup.seconds();
+        if (round == 0) {
+            first = best = seconds;
+            peak = PeakResidentKiB();
+        }
+        best = std::min(best, seconds);
+    }
+    std::printf("%.3f %ld %.3f\n", first, peak, best);
+    return 0;
+}
+
+// (internal) Stop clicks during runs over count present entries: each run is stopped by a
+// click queued from another thread, as the window system queues one, whatever the run is
+// doing, at a different moment of each run (0.3 s to 1.2 s in); the next run resumes from the
+// top. Prints the median and the largest milliseconds from the click to "Salva".
+int StopOverPresent(int count) {
+    PresentEntries entries(count);
+    NginxServer server(entries.served.root.path());
+    Backup backup(server.url(), entries.saved.path());
+    QPushButton* button = backup.form1.command3();
+    QElapsedTimer clock;
+    clock.start();
+    std::atomic<qint64> clickedAt{-1};
+    std::vector<double> latencies;
+    QObject::connect(button, &QPushButton::clicked, [&] {
+        if (button->text() == u"Salva" && clickedAt >= 0) {
+            latencies.push_back((clock.nsecsElapsed() - clickedAt) / 1e6);
+            clickedAt = -1;
+        }
+    });
+    for (int i = 0; i < 10; ++i) {
+        std::thread clicker([&, i] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300 + 97 * i));
+            const QPointF centre = QRectF(button->rect()).center();
+            clickedAt = clock.nsecsElapsed();
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(
+                    button, new QMouseEvent(
+                                type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+        });
+        backup.run.click();
+        clicker.join();
+        QCoreApplication::processEvents(); // a click that came after the run's end
+    }
+    std::sort(latencies.begin(), latencies.end());
+    std::printf("%zu %.3f %.3f\n", latencies.size(),
+                latencies.empty() ? -1 : latencies[latencies.size() / 2],
+                latencies.empty() ? -1 : latencies.back());
+    return 0;
+}
+
+QStringList Child(const QStringList& arguments) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    child.waitForFinished(-1);
+    return QString::fromUtf8(child.readAllStandardOutput()).split(u' ');
+}
+
+// Runs over saved files (the best of three): the cost per entry, the peak memory and how time
+// grows with the list, each count in a process of its own; then the stop click during a
+// million.
+void EntryCost() {
+    double bestOf100k = 0;
+    for (const int count : {100000, 1000000}) {
+        const QStringList figures = Child({"--present", QString::number(count)});
+        const double first = figures.value(0).toDouble();
+        const double peakMiB = figures.value(1).toDouble() / 1024;
+        const double best = figures.value(2).toDouble();
+        if (count == 100000)
+            bestOf100k = best;
+        std::printf(
+            "| %s entries, all saved | Ombrix run | %.2f s | %.2f us/entry | %.1f MiB "
+            "peak; best of three %.2f s%s |\n",
+            qPrintable(QLocale(QLocale::English).toString(count)), first, first / count * 1e6,
+            peakMiB, best,
+            count > 100000
+                ? qPrintable(
+                      QStringLiteral(", %1 x the 100,000 best").arg(best / bestOf100k, 0, 'f', 1))
+                : "");
+    }
+    const QStringList stop = Child({"--stop-present", "1000000"});
+    std::printf("| stop click during a run over 1,000,000 saved entries (%s clicks) | click to "
+                "\"Salva\" | | median %s ms | max %s ms |\n",
+                qPrintable(stop.value(0)), qPrintable(stop.value(1)),
+                qPrintable(stop.value(2).trimmed()));
 }
 
 int SaveOneGiB() {
@@ -266,6 +371,10 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc > 1 && QByteArray(argv[1]) == "--memory")
         return SaveOneGiB();
+    if (argc > 2 && QByteArray(argv[1]) == "--present")
+        return RunOverPresent(std::atoi(argv[2]));
+    if (argc > 2 && QByteArray(argv[1]) == "--stop-present")
+        return StopOverPresent(std::atoi(argv[2]));
     const bool smallFilesOnly = argc > 1 && QByteArray(argv[1]) == "--small-files";
     std::printf("| case | what | time | rate | compared |\n|---|---|---|---|---|\n");
     if (argc > 1 && QByteArray(argv[1]) == "--entries") {

@@ -10,6 +10,8 @@
 // The separator is ASCII, so splitting the bytes and splitting the text agree.
 #pragma once
 
+#include "backup/core/answer_text.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -26,6 +28,33 @@ struct ListPart {
 
     bool isEmpty() const { return bytes.isEmpty(); }
     bool operator==(const ListPart&) const = default;
+};
+
+// A part as the list is read: its bytes stay in the list, its text is made when it is read.
+struct ListEntry {
+    QByteArrayView bytes;
+    QString text;
+
+    bool isEmpty() const { return bytes.isEmpty(); }
+};
+
+// The list as received, held once: a list of a million entries costs its own bytes and
+// nothing per entry. Parts are found and decoded one at a time, in order.
+class FileList {
+  public:
+    explicit FileList(QByteArray body);
+
+    // The number of parts minus one, -1 for an empty answer (which has no parts at all).
+    int highestIndex() const { return highestIndex_; }
+    // Fills part with the next part and returns true, or returns false after the last one.
+    bool next(ListEntry& part);
+
+  private:
+    QByteArray body_;
+    AnswerCodec codec_;
+    QByteArrayView rest_; // the parts not read yet
+    bool done_;
+    int highestIndex_ = -1;
 };
 
 // Splits on every occurrence of the separator, matched exactly, with no limit; empty parts

@@ -4,6 +4,7 @@
 #include "backup/core/curl_event_bridge.h"
 #include "backup/core/transfer_failure.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QIODevice>
@@ -101,6 +102,12 @@ struct HttpClient::Exchange {
     QString sinkError; // the consumer's
 };
 
+// What deliverEvents() learns while the events are delivered; lives on its stack.
+struct HttpClient::Pause {
+    bool abandoned = false;
+    bool clientGone = false;
+};
+
 HttpClient::HttpClient(QObject* parent)
     : QObject(parent), bridge_(std::make_unique<CurlEventBridge>()), easy_(NewEasyHandle()) {
     idle_.setSingleShot(true);
@@ -113,6 +120,8 @@ HttpClient::~HttpClient() {
         exchange_->clientGone = true;
         exchange_->loop.quit();
     }
+    if (pause_)
+        pause_->clientGone = true;
     bridge_.reset(); // takes the transfer off before its handle goes
     curl_easy_cleanup(easy_);
 }
@@ -160,10 +169,27 @@ void HttpClient::checkIdle() {
 }
 
 void HttpClient::abandon() {
+    if (pause_)
+        pause_->abandoned = true;
     if (!exchange_)
         return;
     exchange_->abandoned = true;
     exchange_->loop.quit();
+}
+
+bool HttpClient::deliverEvents(std::chrono::milliseconds interval) {
+    if (exchange_ || pause_)
+        return true; // called from inside a wait, which delivers them already
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < interval.count())
+        return true;
+    sinceEvents_.start();
+    Pause pause;
+    pause_ = &pause;
+    QCoreApplication::processEvents();
+    if (pause.clientGone)
+        return false;
+    pause_ = nullptr;
+    return !pause.abandoned;
 }
 
 HttpResult HttpClient::fetch(const QUrl& url, const Consumer& consume,
@@ -231,10 +257,12 @@ bool HttpClient::start(Exchange& exchange) {
 void HttpClient::wait(Exchange& exchange) {
     if (!idle_.isActive())
         idle_.start(idleTimeout_);
-    if (!exchange.done)
+    if (!exchange.done) {
         exchange.loop.exec(); // returns at once, or early, when the program's loop has exited
-    if (exchange.clientGone)
-        return;
+        if (exchange.clientGone)
+            return;
+        sinceEvents_.start();
+    }
     if (!exchange.done) {
         // Abandoned, timed out, or the program is ending: the request in hand is given up.
         if (!exchange.timedOut)

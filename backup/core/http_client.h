@@ -24,6 +24,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -98,12 +99,20 @@ class HttpClient : public QObject {
     // True while a fetch waits for its answer.
     bool busy() const { return exchange_ != nullptr; }
 
+    // Between fetches: delivers the events waiting for this thread, as a fetch's wait does,
+    // once `interval` has passed since they were last delivered here (a fetch's wait counts);
+    // sooner, nothing. False when abandon() was called meanwhile (the program is ending) or
+    // the client was destroyed: the caller then gives up, touching nothing, as after an
+    // abandoned fetch.
+    bool deliverEvents(std::chrono::milliseconds interval);
+
   public slots:
     // Ends the request in hand at once; its fetch returns Abandoned. Without one, nothing.
     void abandon();
 
   private:
     struct Exchange;
+    struct Pause;
     // Keeps one piece of the body; returns why it could not, or "".
     using Consumer = std::function<QString(QByteArrayView)>;
 
@@ -122,6 +131,8 @@ class HttpClient : public QObject {
     QTimer idle_;
     QString trustedCertificates_;
     Exchange* exchange_ = nullptr; // the request in hand
+    Pause* pause_ = nullptr;       // deliverEvents() in hand
+    QElapsedTimer sinceEvents_;    // since events were last delivered here
 };
 
 } // namespace ombrix

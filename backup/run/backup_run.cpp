@@ -83,20 +83,25 @@ void BackupRun::run(const QString& serverAddress) {
     double k = 0;
 
     const QString upload = UploadAddress(serverAddress);
-    const std::optional<std::vector<ListPart>> parts = fetchList(upload);
-    if (!parts)
+    std::optional<FileList> list = fetchList(upload);
+    if (!list)
         return;
-    const int u = HighestIndex(*parts);
+    const int u = list->highestIndex();
     const QByteArray uploadOnWire = WireForm(upload);
     SavedFiles saved(disk_);
+    ExistingFiles existing;
     if (u > 1) {
-        for (const ListPart& entry : *parts) {
+        for (ListEntry entry; list->next(entry);) {
             if (entry.isEmpty())
                 continue;
             k += 1;
             p = k * 10 * 10 / u; // multiplied first, so that k = U gives exactly 100
-            if (const Step step = handleEntry(uploadOnWire, entry, *p, frame, saved);
-                step != Step::Go)
+            Step step = handleEntry(uploadOnWire, entry, *p, frame, existing, saved);
+            // Entries saved already wait on nothing: the window is served here too, so that
+            // a stop click, "Cambia Directory" or a close is handled within a frame.
+            if (step == Step::Go && !client_.deliverEvents(kEventFrame))
+                step = Step::Stop;
+            if (step != Step::Go)
                 return leave(step, saved);
             if (window_.runState() == u"0")
                 break;
@@ -107,9 +112,9 @@ void BackupRun::run(const QString& serverAddress) {
     endOfRun(serverAddress, p, saved);
 }
 
-std::optional<std::vector<ListPart>> BackupRun::fetchList(const QString& uploadAddress) {
+std::optional<FileList> BackupRun::fetchList(const QString& uploadAddress) {
     // As bytes: each entry is requested with the bytes the list gave it.
-    const HttpBytesResult list = client_.fetchBytes(FileListUrl(uploadAddress), kFileListLimit);
+    HttpBytesResult list = client_.fetchBytes(FileListUrl(uploadAddress), kFileListLimit);
     if (list.abandoned())
         return std::nullopt;
     if (!list.succeeded()) {
@@ -118,8 +123,8 @@ std::optional<std::vector<ListPart>> BackupRun::fetchList(const QString& uploadA
     }
     // An error page is no list: it counts as the unusable list it stands for.
     if (IsErrorStatus(list.status))
-        return std::vector<ListPart>();
-    return SplitFileList(list.bytes);
+        return FileList(QByteArray());
+    return FileList(std::move(list.bytes));
 }
 
 // The entry's display, in the order of its steps: Attuale, Elencofile, perc, barra, colour.
@@ -135,8 +140,9 @@ void BackupRun::showEntry(const QString& entry, double p, double frame) {
 // The display is changed while the server answers: the request goes out first. Nothing of
 // the window can tell, since no event is delivered between the two, and for small files
 // the display costs as much as the transfer.
-BackupRun::Step BackupRun::handleEntry(const QByteArray& uploadOnWire, const ListPart& part,
-                                       double p, double frame, SavedFiles& saved) {
+BackupRun::Step BackupRun::handleEntry(const QByteArray& uploadOnWire, const ListEntry& part,
+                                       double p, double frame, ExistingFiles& existing,
+                                       SavedFiles& saved) {
     const QString& entry = part.text;
     const auto show = [&] { showEntry(entry, p, frame); };
     if (!IsSafeEntryName(entry)) {
@@ -145,20 +151,24 @@ BackupRun::Step BackupRun::handleEntry(const QByteArray& uploadOnWire, const Lis
                                    "Nessun file è stato scritto per questa voce.")
                         .arg(entry));
     }
-    const auto target = TargetOf(window_.destinationFolder(), entry);
-    if (const QString* failure = std::get_if<QString>(&target)) {
-        show();
-        return fail(*failure);
+    const QString destination = window_.destinationFolder();
+    // A bare name lies in the destination itself; a name with a folder must not lead out of
+    // it, whether its file exists or not.
+    if (entry.contains(u'/')) {
+        const auto target = TargetOf(destination, entry);
+        if (const QString* failure = std::get_if<QString>(&target)) {
+            show();
+            return fail(*failure);
+        }
     }
-    const QString& local = std::get<SavedFiles::Target>(target).localPath;
-    if (LocalFileExists(local) || saved.holds(local)) {
+    if (existing.contains(destination, entry) || saved.holds(LocalFileOf(destination, entry))) {
         show();
         return Step::Go;
     }
     return saveEntry(uploadOnWire, part, show, saved);
 }
 
-BackupRun::Step BackupRun::saveEntry(const QByteArray& uploadOnWire, const ListPart& listed,
+BackupRun::Step BackupRun::saveEntry(const QByteArray& uploadOnWire, const ListEntry& listed,
                                      const std::function<void()>& show, SavedFiles& saved) {
     const QString& entry = listed.text;
     // The destination is read again for writing: the operator may have changed it.
@@ -172,7 +182,7 @@ BackupRun::Step BackupRun::saveEntry(const QByteArray& uploadOnWire, const ListP
         show();
         return fail(*failure);
     }
-    const QUrl url = FileUrlOnWire(uploadOnWire, listed.bytes);
+    const QUrl url = FileUrlOnWire(uploadOnWire, listed.bytes.toByteArray());
     const HttpResult answer = client_.fetchInto(url, saved.body(), show);
     if (answer.abandoned()) {
         saved.discard();

@@ -7,8 +7,9 @@
 // The stop click is honoured only after the entry in hand, file written included. A run
 // that reaches exactly 100 % sends the clearing request and shows its answer.
 //
-// Requests wait in nested event loops, so a click can arrive while a run is in hand: it
-// runs click() again, nested. A click that finds "0" while a run is still in its loop (a
+// Requests wait in nested event loops, and between entries that need no request the run
+// delivers the window's events at most once a frame, so a click can arrive while a run is in
+// hand: it runs click() again, nested. A click that finds "0" while a run is still in its loop (a
 // stop was asked, the entry in hand is not finished) is ignored: at most one run is ever
 // active.
 //
@@ -22,6 +23,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -29,12 +31,16 @@
 namespace ombrix {
 
 class Disk;
+class ExistingFiles;
 class HttpClient;
 class RunWindow;
 class SavedFiles;
 
 class BackupRun {
   public:
+    // Between entries that wait on nothing, the window's events are delivered this often.
+    static constexpr std::chrono::milliseconds kEventFrame{16};
+
     // disk: the file-system calls that save the bodies (disk.h); the real ones by default.
     BackupRun(std::filesystem::path programFolder, RunWindow& window, HttpClient& client,
               Disk* disk = nullptr);
@@ -50,11 +56,11 @@ class BackupRun {
     // Stop: the program is ending, touch nothing; Failed: failure_ says why.
     enum class Step { Go, Stop, Failed };
     void run(const QString& serverAddress);
-    std::optional<std::vector<ListPart>> fetchList(const QString& uploadAddress);
+    std::optional<FileList> fetchList(const QString& uploadAddress);
     void showEntry(const QString& entry, double p, double frame);
-    Step handleEntry(const QByteArray& uploadOnWire, const ListPart& entry, double p, double frame,
-                     SavedFiles& saved);
-    Step saveEntry(const QByteArray& uploadOnWire, const ListPart& entry,
+    Step handleEntry(const QByteArray& uploadOnWire, const ListEntry& entry, double p, double frame,
+                     ExistingFiles& existing, SavedFiles& saved);
+    Step saveEntry(const QByteArray& uploadOnWire, const ListEntry& entry,
                    const std::function<void()>& show, SavedFiles& saved);
     Step fail(QString text);
     void leave(Step step, SavedFiles& saved);

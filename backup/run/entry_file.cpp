@@ -1,10 +1,13 @@
 #include "backup/run/entry_file.h"
 
-#include <QFileInfo>
-#include <QRegularExpression>
+#include <QFile>
 
 #include <algorithm>
 #include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ombrix {
 
@@ -24,11 +27,19 @@ bool IsSafeEntryName(const QString& entry) {
     if (entry.isEmpty() || entry.contains(QChar(0)) || entry.startsWith(u'/') ||
         entry.startsWith(u'\\') || entry.endsWith(u'/'))
         return false;
-    static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
-    const QStringList segments = entry.split(separators);
-    return std::none_of(segments.begin(), segments.end(),
-                        [](const QString& segment) { return segment == u".."; }) &&
-           segments.last() != u".";
+    // Either separator ends a segment: no segment may be "..", nor the last one ".".
+    const QStringView text(entry);
+    for (qsizetype from = 0;;) {
+        qsizetype to = from;
+        while (to < text.size() && text[to] != u'/' && text[to] != u'\\')
+            ++to;
+        const QStringView segment = text.sliced(from, to - from);
+        if (segment == u"..")
+            return false;
+        if (to == text.size())
+            return segment != u".";
+        from = to + 1;
+    }
 }
 
 QString LocalFileOf(const QString& folder, const QString& entry) {
@@ -57,9 +68,26 @@ std::variant<SavedFiles::Target, QString> TargetOf(const QString& destination,
     return SavedFiles::Target{folder.string(), name, local};
 }
 
-bool LocalFileExists(const QString& localFile) {
-    const QFileInfo info(localFile);
-    return info.exists() && !info.isDir();
+ExistingFiles::~ExistingFiles() {
+    if (folder_ >= 0)
+        ::close(folder_);
+}
+
+bool ExistingFiles::contains(const QString& destination, const QString& entry) {
+    if (!opened_ || destination != destination_) {
+        if (folder_ >= 0)
+            ::close(folder_);
+        destination_ = destination;
+        folder_ =
+            ::open(QFile::encodeName(destination).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        opened_ = true;
+    }
+    // A destination that cannot be opened is looked through by its path, entry by entry.
+    const QByteArray path =
+        QFile::encodeName(folder_ >= 0 ? entry : LocalFileOf(destination, entry));
+    struct stat info {};
+    return ::fstatat(folder_ >= 0 ? folder_ : AT_FDCWD, path.constData(), &info, 0) == 0 &&
+           !S_ISDIR(info.st_mode);
 }
 
 } // namespace ombrix

@@ -23,7 +23,23 @@ QString LocalFileOf(const QString& folder, const QString& entry);
 std::variant<SavedFiles::Target, QString> TargetOf(const QString& destination,
                                                    const QString& entry);
 
-// True when a file (not a folder) exists at the path.
-bool LocalFileExists(const QString& localFile);
+// Whether an entry's file (not a folder) exists in the destination, one file-system look-up
+// per entry: the destination is opened once for as long as its text stays the same, and
+// each entry is looked up from there, links followed as an open would.
+class ExistingFiles {
+  public:
+    ExistingFiles() = default;
+    ~ExistingFiles();
+    ExistingFiles(const ExistingFiles&) = delete;
+    ExistingFiles& operator=(const ExistingFiles&) = delete;
+
+    // entry: a safe entry name (IsSafeEntryName).
+    bool contains(const QString& destination, const QString& entry);
+
+  private:
+    bool opened_ = false;
+    QString destination_;
+    int folder_ = -1; // destination_ opened, or -1 when it could not be
+};
 
 } // namespace ombrix

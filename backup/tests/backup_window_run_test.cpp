@@ -59,6 +59,31 @@ struct Operator : Ombrix {
     QStringList saved(const QString& folder) const {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden);
     }
+    // count entries whose files are in the destination already: a run that fetches nothing.
+    QStringList listSaved(int count) {
+        QStringList names;
+        QByteArray list;
+        for (int i = 0; i < count; ++i) {
+            names << QStringLiteral("s%1.txt").arg(i, 5, 10, QChar(u'0'));
+            QFile file(destination.filePath(names.last()));
+            [&] { QVERIFY(file.open(QIODevice::WriteOnly)); }();
+            list += names.last().toUtf8() + "######";
+        }
+        server.setListText(list.toStdString());
+        return names;
+    }
+    // Runs action once, at the first turn of the event loop while entries are shown.
+    void whenEntriesGo(std::function<void()> action) {
+        auto* watcher = new QTimer(form1());
+        QObject::connect(watcher, &QTimer::timeout, [this, watcher, action] {
+            if (form1()->attuale()->text().startsWith(QStringLiteral("Stò salvando: "))) {
+                watcher->deleteLater();
+                watcher->stop();
+                action();
+            }
+        });
+        watcher->start(0);
+    }
     // Runs action once, as soon as the entry is shown in Attuale and its request waits.
     void whenShown(const QString& entry, std::function<void()> action) {
         auto* watcher = new QTimer(form1());
@@ -85,6 +110,8 @@ class BackupWindowRunTest : public QObject {
     void changingTheFolderMidRunSendsLaterEntriesThere();
     void closingTheWindowMidRunLeavesNoFileForTheEntryInHand();
     void aFailedFileIsShownAndEndsTheProgram();
+    void savedEntriesLeaveTheWindowLive_data();
+    void savedEntriesLeaveTheWindowLive();
 };
 
 void BackupWindowRunTest::showsTheRunInTheWindow_data() {
@@ -203,6 +230,50 @@ void BackupWindowRunTest::aFailedFileIsShownAndEndsTheProgram() {
     QCOMPARE(op.dialogs.endStatuses, QList<int>{1});
     QCOMPARE(op.saved(op.destination.path()), QStringList{"f01.txt"});
     QCOMPARE(op.server.countOf(QuorServer::kClearingPath), 0);
+}
+
+// A run over entries saved already waits on no request, yet the stop click, "Cambia
+// Directory" and closing the window are handled while it goes, between two entries.
+void BackupWindowRunTest::savedEntriesLeaveTheWindowLive_data() {
+    QTest::addColumn<QString>("click");
+    QTest::newRow("stop") << "Command3";
+    QTest::newRow("Cambia Directory") << "Command1";
+    QTest::newRow("close") << "close";
+}
+
+void BackupWindowRunTest::savedEntriesLeaveTheWindowLive() {
+    QFETCH(QString, click);
+    Operator op;
+    constexpr int kEntries = 20000;
+    const QStringList names = op.listSaved(kEntries);
+    QString inHand;
+    op.whenEntriesGo([&] {
+        inHand = op.form1()->attuale()->text();
+        if (click == u"close")
+            op.form1()->close();
+        else
+            QTest::mouseClick(Control<QPushButton>(op.form1(), qPrintable(click)), Qt::LeftButton);
+    });
+    op.clickSalva();
+    QVERIFY2(!inHand.isEmpty(), "no event was delivered while the entries were shown");
+    const QString first = op.form1()->text().section(QStringLiteral("\r\n"), 0, 0);
+    if (click == u"Command3") {
+        // Honoured at the stop check after the entry in hand: it is the last one shown.
+        QCOMPARE(op.caption(), QStringLiteral("Riprendi"));
+        QCOMPARE(QStringLiteral("Stò salvando: ") + first, inHand);
+        QVERIFY(first != names.last());
+    } else if (click == u"Command1") {
+        QVERIFY(op.program.form2()->isVisible());
+        QVERIFY(!op.form1()->isVisible());
+        QCOMPARE(first, names.last()); // the run went on to the end
+        QCOMPARE(op.caption(), QStringLiteral("Salvataggio Terminato"));
+    } else {
+        QCOMPARE(op.dialogs.endStatuses, QList<int>{0});
+        QCOMPARE(QStringLiteral("Stò salvando: ") + first, inHand);
+    }
+    QCOMPARE(op.dialogs.messages.size(), 0);
+    QCOMPARE(op.server.countOf(QuorServer::kClearingPath), click == u"Command1" ? 1 : 0);
+    QCOMPARE(op.saved(op.destination.path()).size(), kEntries);
 }
 
 QTEST_MAIN(BackupWindowRunTest)

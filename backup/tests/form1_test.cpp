@@ -6,14 +6,19 @@
 #include "testsupport/scripted_dialogs.h"
 #include "testsupport/tab_order.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace ombrix;
 using namespace shared;
@@ -73,6 +78,10 @@ class Form1Test : public QObject {
     void elencofileEdits_data();
     void elencofileEdits();
     void elencofileTakesAHundredThousandEntries();
+    void elencofileKeepsEveryCharacterOfAPiece();
+    void elencofileLinesAreSelectedAndCopied();
+    void elencofileOffersCopiaInItsMenu();
+    void elencofileKeepsScrolledLinesInView();
     void paintsAtMostOnceAFrame();
     void salvaStartsNothingYet();
     void cambiaDirectoryOnlyHides();
@@ -278,6 +287,99 @@ void Form1Test::elencofileTakesAHundredThousandEntries() {
     const QString text = form.text();
     QVERIFY(text.startsWith(QStringLiteral("cartella/file_99999.jpg\r\ncartella/file_99998.jpg")));
     QVERIFY(text.endsWith(QStringLiteral("cartella/file_0.jpg\r\n\r\nfatto")));
+}
+
+void Form1Test::elencofileKeepsEveryCharacterOfAPiece() {
+    Form1 form;
+    // Only CR LF parts lines: a lone line feed or carriage return stays in its line.
+    form.prependLine(QStringLiteral("a\nb"));
+    form.prependLine(QStringLiteral("c\rd"));
+    form.appendLine(QStringLiteral("uno\r\n\r\ndue"));
+    QCOMPARE(form.text(), QStringLiteral("c\rd\r\na\nb\r\n\r\nuno\r\n\r\ndue"));
+    QCOMPARE(form.elencofile()->blockCount(), 6);
+}
+
+namespace {
+
+// The view's point at the middle of its line `row`, counted from the top of the view.
+QPoint LinePoint(SavedFilesView* view, int row) {
+    const int height = QFontMetrics(view->font()).height();
+    return QPoint(20, 4 + row * height + height / 2);
+}
+
+} // namespace
+
+void Form1Test::elencofileLinesAreSelectedAndCopied() {
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (const char* line : {"e.jpg", "d.jpg", "c.jpg", "b.jpg", "a.jpg"})
+        form.prependLine(QString::fromLatin1(line));
+    SavedFilesView* list = form.elencofile();
+    QWidget* lines = list->viewport();
+    QTest::mouseClick(lines, Qt::LeftButton, {}, LinePoint(list, 1));
+    QCOMPARE(list->selectedText(), QStringLiteral("b.jpg"));
+    QTest::mouseClick(lines, Qt::LeftButton, Qt::ShiftModifier, LinePoint(list, 3));
+    QCOMPARE(list->selectedText(), QStringLiteral("b.jpg\r\nc.jpg\r\nd.jpg"));
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("b.jpg\r\nc.jpg\r\nd.jpg"));
+    // Dragged upwards from the last line.
+    QTest::mousePress(lines, Qt::LeftButton, {}, LinePoint(list, 4));
+    QMouseEvent move(QEvent::MouseMove, LinePoint(list, 2), list->mapToGlobal(LinePoint(list, 2)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(lines, &move);
+    QTest::mouseRelease(lines, Qt::LeftButton, {}, LinePoint(list, 2));
+    QCOMPARE(list->selectedText(), QStringLiteral("c.jpg\r\nd.jpg\r\ne.jpg"));
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(list->selectedText(), form.text());
+    // Nothing of this is an edit.
+    QCOMPARE(form.text(), QStringLiteral("a.jpg\r\nb.jpg\r\nc.jpg\r\nd.jpg\r\ne.jpg\r\n"));
+}
+
+void Form1Test::elencofileOffersCopiaInItsMenu() {
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.prependLine(QStringLiteral("b.jpg"));
+    form.prependLine(QStringLiteral("a.jpg"));
+    SavedFilesView* list = form.elencofile();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, LinePoint(list, 1));
+    QGuiApplication::clipboard()->clear();
+    QStringList offered;
+    // The menu is modal: it is read and answered once it shows.
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction* action : menu->actions())
+            offered << action->text() + (action->isEnabled() ? "" : " (off)");
+        menu->actions().first()->trigger();
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, LinePoint(list, 1),
+                            list->viewport()->mapToGlobal(LinePoint(list, 1)));
+    QCoreApplication::sendEvent(list->viewport(), &event);
+    QCOMPARE(offered, (QStringList{"Copia", "Seleziona tutto"}));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("b.jpg"));
+}
+
+void Form1Test::elencofileKeepsScrolledLinesInView() {
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (int i = 0; i < 100; ++i)
+        form.prependLine(QStringLiteral("f%1.jpg").arg(i));
+    QCoreApplication::processEvents();
+    QScrollBar* bar = form.elencofile()->verticalScrollBar();
+    QVERIFY(bar->maximum() > 50);
+    // At the top, the newest line shows; scrolled away, the lines looked at stay.
+    form.prependLine(QStringLiteral("f100.jpg"));
+    QCoreApplication::processEvents();
+    QCOMPARE(bar->value(), 0);
+    bar->setValue(10);
+    form.prependLine(QStringLiteral("f101.jpg"));
+    form.prependLine(QStringLiteral("f102.jpg"));
+    QCoreApplication::processEvents();
+    QCOMPARE(bar->value(), 12);
 }
 
 void Form1Test::paintsAtMostOnceAFrame() {

@@ -83,6 +83,11 @@ void Form1::addSavedFiles() {
     elencofile_->setGeometry(kColumnX, kListY, kColumnWidth, kListHeight);
     attuale_ = controls::TextBox(this, "Attuale");
     attuale_->setGeometry(kColumnX, kAttualeY, kColumnWidth, kRowHeight);
+    // A run sets this text for every entry: names in scripts that need no shaping (Latin,
+    // among others) are laid out without it, several times faster.
+    QFont font = attuale_->font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    attuale_->setFont(font);
 }
 
 void Form1::addProgressBar() {

@@ -1,5 +1,6 @@
 // The file list on any bytes: every entry keeps its bytes beside its text, is requested by
-// exactly those bytes, and an entry found safe has its local file inside the folder.
+// exactly those bytes, and an entry found safe has its local file inside the folder; the
+// list counts its parts as it reads them.
 #include "backup/core/file_list.h"
 #include "backup/core/quor_urls.h"
 #include "backup/run/entry_file.h"
@@ -47,6 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(local.startsWith(kFolder + u'/') && local.size() > kFolder.size() + 1);
         }
     }
+    // The count made before the parts are read is the count of the parts read.
+    Check(FileList(body).highestIndex() == HighestIndex(parts));
     // Nothing is lost: the parts and the separators give back the list (its BOM aside).
     if (!parts.empty())
         Check(body.endsWith(joined.chopped(kFileListSeparator.size())));

@@ -95,6 +95,7 @@ class HttpClientTest : public QObject {
     void boundsATextAnswer_data();
     void boundsATextAnswer();
     void deliversQueuedEventsWhileWaiting();
+    void deliversEventsBetweenFetchesOncePerInterval();
     void abandonsTheRequestInHand();
     void countsTheIdleLimitFromTheLastByte();
     void keepsACompleteAnswerWhateverHoldsTheLoop();
@@ -314,6 +315,30 @@ void HttpClientTest::deliversQueuedEventsWhileWaiting() {
     QVERIFY(deliveredMidRequest);
     QVERIFY2(result.succeeded(), qPrintable(result.failure));
     QCOMPARE(result.bytes, files_["grande.bin"]);
+}
+
+void HttpClientTest::deliversEventsBetweenFetchesOncePerInterval() {
+    HttpClient client;
+    int delivered = 0;
+    const auto post = [&] { QTimer::singleShot(0, this, [&] { ++delivered; }); };
+    post();
+    QVERIFY(client.deliverEvents(1h)); // never delivered before: now
+    QCOMPARE(delivered, 1);
+    post();
+    QVERIFY(client.deliverEvents(1h)); // within the interval: not yet
+    QCOMPARE(delivered, 1);
+    // A fetch's wait delivers them, and counts as the last delivery.
+    QVERIFY(client.fetchBytes(urlOf("testo.txt"), kAmple).succeeded());
+    QCOMPARE(delivered, 2);
+    post();
+    QVERIFY(client.deliverEvents(1h));
+    QCOMPARE(delivered, 2);
+    QVERIFY(client.deliverEvents(0ms));
+    QCOMPARE(delivered, 3);
+    // The program ending meanwhile: the caller is told to touch nothing more.
+    QTimer::singleShot(0, &client, &HttpClient::abandon);
+    QVERIFY(!client.deliverEvents(0ms));
+    QVERIFY(client.deliverEvents(0ms)); // the next pause starts afresh
 }
 
 void HttpClientTest::abandonsTheRequestInHand() {

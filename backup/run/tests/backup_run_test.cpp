@@ -4,12 +4,15 @@
 #include "tools/quor_server/quor_server.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <fstream>
+#include <functional>
 
 using namespace ombrix;
 using namespace shared;
@@ -34,7 +37,35 @@ class BackupRunTest : public QObject {
     void aFailedFileLeavesNoFileAndNoClearing();
     void anEndingProgramAbandonsTheEntryInHand();
     void aMissingConfigurationEndsTheClick();
+    void savedEntriesLetTheWindowBeServedAtMostOnceAFrame();
+    void aStopBetweenSavedEntriesIsHonouredAtTheNextCheck();
+    void anEndingProgramBetweenSavedEntriesTouchesNothingMore();
 };
+
+namespace {
+
+// A list of count entries whose files are in the destination already; each entry takes a
+// millisecond to show, so that the run outlasts several frames on any machine.
+void ListSavedEntries(Bench& bench, int count) {
+    QByteArray list;
+    for (int i = 0; i < count; ++i) {
+        const QString name = QStringLiteral("s%1.txt").arg(i, 4, 10, QChar(u'0'));
+        QFile file(bench.destination.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        list += name.toUtf8() + "######";
+    }
+    bench.server.setListText(list.toStdString());
+}
+
+void ShowSlowly(Bench& bench, std::function<void(const QString&)> then = {}) {
+    bench.window.onEntry = [then](const QString& entry) {
+        QThread::msleep(1);
+        if (then)
+            then(entry);
+    };
+}
+
+} // namespace
 
 void BackupRunTest::roundsHalvesToEven() {
     QCOMPARE(BackupRun::PercentCaption(12.5), QStringLiteral("12%"));
@@ -351,6 +382,79 @@ void BackupRunTest::aMissingConfigurationEndsTheClick() {
     QVERIFY(bench.window.failures[0].endsWith(QStringLiteral("dat/cfg.txt")));
     QCOMPARE(bench.window.state, QStringLiteral("0"));
     QCOMPARE(bench.server.requests().size(), 0u);
+}
+
+void BackupRunTest::savedEntriesLetTheWindowBeServedAtMostOnceAFrame() {
+    Bench bench;
+    constexpr int kEntries = 150;
+    ListSavedEntries(bench, kEntries);
+    // Counts the turns of the event loop made while the entries are shown.
+    int turns = 0;
+    QElapsedTimer sinceFirst;
+    ShowSlowly(bench, [&](const QString& entry) {
+        if (entry == u"s0000.txt")
+            sinceFirst.start();
+    });
+    QTimer turn;
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        if (sinceFirst.isValid() && bench.window.entriesShown < kEntries)
+            ++turns;
+    });
+    turn.start(0);
+    bench.run.click();
+    const qint64 elapsed = sinceFirst.elapsed();
+    QCOMPARE(bench.window.entriesShown, kEntries);
+    QCOMPARE(bench.window.caption, QStringLiteral("Salvataggio Terminato"));
+    QVERIFY2(turns >= 1, "no event was delivered between saved entries");
+    QVERIFY2(turns <= elapsed / BackupRun::kEventFrame.count() + 1,
+             qPrintable(QStringLiteral("%1 turns in %2 ms").arg(turns).arg(elapsed)));
+}
+
+void BackupRunTest::aStopBetweenSavedEntriesIsHonouredAtTheNextCheck() {
+    Bench bench;
+    constexpr int kEntries = 200;
+    ListSavedEntries(bench, kEntries);
+    QStringList atStop;
+    int shownAtStop = 0;
+    ShowSlowly(bench, [&](const QString& entry) {
+        if (entry != u"s0010.txt")
+            return;
+        // A click queued while no request waits: delivered between two entries.
+        QTimer::singleShot(0, [&] {
+            bench.run.click();
+            atStop << bench.window.caption << bench.window.state;
+            shownAtStop = bench.window.entriesShown;
+        });
+    });
+    bench.run.click();
+    QCOMPARE(atStop, (QStringList{"Salva", "0"}));
+    // The entry in hand when the click came was the last one shown.
+    QCOMPARE(bench.window.entriesShown, shownAtStop);
+    QVERIFY(shownAtStop < kEntries);
+    QCOMPARE(bench.window.caption, QStringLiteral("Riprendi"));
+    QCOMPARE(bench.window.percents.last(),
+             BackupRun::PercentCaption(shownAtStop * 100.0 / kEntries));
+    QCOMPARE(bench.clearings(), 0);
+}
+
+void BackupRunTest::anEndingProgramBetweenSavedEntriesTouchesNothingMore() {
+    Bench bench;
+    constexpr int kEntries = 200;
+    ListSavedEntries(bench, kEntries);
+    int shownAtEnd = 0;
+    ShowSlowly(bench, [&](const QString& entry) {
+        if (entry == u"s0010.txt")
+            QTimer::singleShot(0, [&] {
+                shownAtEnd = bench.window.entriesShown;
+                bench.client.abandon(); // what the program's end does
+            });
+    });
+    bench.run.click();
+    QVERIFY(shownAtEnd > 0);
+    QCOMPARE(bench.window.entriesShown, shownAtEnd);
+    QCOMPARE(bench.window.caption, QStringLiteral("Ferma"));
+    QCOMPARE(bench.window.failures, QStringList());
+    QCOMPARE(bench.clearings(), 0);
 }
 
 QTEST_MAIN(BackupRunTest)
