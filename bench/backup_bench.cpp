@@ -155,6 +155,17 @@ long PeakResidentKiB() {
     return -1;
 }
 
+// The operator's click on button, queued as the window system queues one (from any thread).
+void QueueClick(QPushButton* button) {
+    const QPointF centre = QRectF(button->rect()).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(
+            button,
+            new QMouseEvent(type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier));
+}
+
 // Forgets the peak resident size so far: what comes after is measured alone.
 void ResetPeakResident() {
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
@@ -228,14 +239,8 @@ int StopOverPresent(int count) {
     for (int i = 0; i < 10; ++i) {
         std::thread clicker([&, i] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300 + 97 * i));
-            const QPointF centre = QRectF(button->rect()).center();
             clickedAt = clock.nsecsElapsed();
-            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-                QCoreApplication::postEvent(
-                    button, new QMouseEvent(
-                                type, centre, button->mapToGlobal(centre), Qt::LeftButton,
-                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                Qt::NoModifier));
+            QueueClick(button);
         });
         backup.run.click();
         clicker.join();
@@ -345,15 +350,8 @@ void StopLatency() {
         QFile::remove(saved.filePath(QStringLiteral("lento.bin")));
         backup.form1.stato()->setText(QStringLiteral("0"));
         QTimer::singleShot(100, [&] {
-            // The operator's click, queued like one from the window system.
             sinceClick.start();
-            const QPointF centre = QRectF(button->rect()).center();
-            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-                QCoreApplication::postEvent(
-                    button, new QMouseEvent(
-                                type, centre, button->mapToGlobal(centre), Qt::LeftButton,
-                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                Qt::NoModifier));
+            QueueClick(button);
         });
         backup.run.click();
     }
