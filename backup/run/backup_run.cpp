@@ -99,7 +99,7 @@ void BackupRun::run(const QString& serverAddress) {
             Step step = handleEntry(uploadOnWire, entry, *p, frame, existing, saved);
             // Entries saved already wait on nothing: the window is served here too, so that
             // a stop click, "Cambia Directory" or a close is handled within a frame.
-            if (step == Step::Go && !client_.deliverEvents(kEventFrame))
+            if (step == Step::Go && !client_.deliverEvents(kFrame))
                 step = Step::Stop;
             if (step != Step::Go)
                 return leave(step, saved);

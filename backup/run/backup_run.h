@@ -23,7 +23,6 @@
 
 #include <QString>
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -38,9 +37,6 @@ class SavedFiles;
 
 class BackupRun {
   public:
-    // Between entries that wait on nothing, the window's events are delivered this often.
-    static constexpr std::chrono::milliseconds kEventFrame{16};
-
     // disk: the file-system calls that save the bodies (disk.h); the real ones by default.
     BackupRun(std::filesystem::path programFolder, RunWindow& window, HttpClient& client,
               Disk* disk = nullptr);

@@ -6,9 +6,15 @@
 
 #include <QString>
 
+#include <chrono>
+
 namespace ombrix {
 
 using namespace shared;
+
+// A frame of the screen: the backup window paints at most once a frame, and a run serves
+// the window's events at most once a frame between entries that wait on nothing.
+inline constexpr std::chrono::milliseconds kFrame{16};
 
 class RunWindow {
   public:

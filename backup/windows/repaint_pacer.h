@@ -8,11 +8,11 @@
 // that changed meanwhile in one go.
 #pragma once
 
+#include "backup/run/run_window.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
-
-#include <chrono>
 
 class QWidget;
 
@@ -20,8 +20,6 @@ namespace ombrix {
 
 class RepaintPacer : public QObject {
   public:
-    static constexpr std::chrono::milliseconds kFrame{16};
-
     // Paces the painting of window (a top-level widget), which owns the pacer.
     explicit RepaintPacer(QWidget* window);
 

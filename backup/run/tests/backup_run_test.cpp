@@ -406,7 +406,7 @@ void BackupRunTest::savedEntriesLetTheWindowBeServedAtMostOnceAFrame() {
     QCOMPARE(bench.window.entriesShown, kEntries);
     QCOMPARE(bench.window.caption, QStringLiteral("Salvataggio Terminato"));
     QVERIFY2(turns >= 1, "no event was delivered between saved entries");
-    QVERIFY2(turns <= elapsed / BackupRun::kEventFrame.count() + 1,
+    QVERIFY2(turns <= elapsed / kFrame.count() + 1,
              qPrintable(QStringLiteral("%1 turns in %2 ms").arg(turns).arg(elapsed)));
 }
 
